@@ -1,0 +1,60 @@
+#include "analysis/random.hpp"
+
+#include <algorithm>
+#include <iterator>
+
+namespace rankora {
+
+RandStream::RandStream() {
+  // srand(1): a Lehmer sequence fills the 31 words of state, the first three repeat,
+  // and the first 310 outputs are thrown away.
+  constexpr int kDiscarded = 310;
+  std::uint32_t r[34 + kDiscarded];
+  r[0] = 1;
+  for (int i = 1; i < kLag; ++i) r[i] = static_cast<std::uint32_t>((16807ULL * r[i - 1]) % 2147483647ULL);
+  for (int i = kLag; i < 34; ++i) r[i] = r[i - kLag];
+  for (int i = 34; i < 34 + kDiscarded; ++i) r[i] = r[i - kLag] + r[i - 3];
+  std::copy(std::end(r) - kLag, std::end(r), raw_);
+  pos_ = end_ = kLag;
+}
+
+void RandStream::refill(int count) {
+  // Keep what is not consumed yet and at least the last kLag values the recurrence needs.
+  const int unconsumed = end_ - pos_;
+  const int keep = std::max(kLag, unconsumed);
+  std::copy(raw_ + end_ - keep, raw_ + end_, raw_);
+  pos_ = keep - unconsumed;
+  end_ = keep;
+  // The capacity leaves room for any count up to kMaxRun.
+  (void)count;
+  int fill = kCapacity - end_;
+  fill -= fill % 3;
+  std::uint32_t a = raw_[end_ - 3];
+  std::uint32_t b = raw_[end_ - 2];
+  std::uint32_t c = raw_[end_ - 1];
+  std::uint32_t* out = raw_ + end_;
+  const std::uint32_t* back = out - kLag;
+  for (int i = 0; i < fill; i += 3) {
+    a += back[i];
+    out[i] = a;
+    b += back[i + 1];
+    out[i + 1] = b;
+    c += back[i + 2];
+    out[i + 2] = c;
+  }
+  end_ += fill;
+}
+
+RandStream& rand_stream() {
+  static RandStream stream;
+  return stream;
+}
+
+float urand(std::int32_t& /*flag*/) { return uniform_from_rand(rand_stream().next()); }
+
+void permute(std::int32_t& /*flag*/, std::int32_t n, std::int32_t /*capacity*/,
+             std::span<std::int32_t> v) {
+  shuffle(v.data(), n, rand_stream());
+}
+
+}  // namespace rankora

@@ -1,0 +1,92 @@
+// Every random number of a run: the C library's rand() sequence, never seeded, as
+// single-precision uniforms, and in-place shuffles of the object index vector.
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+namespace rankora {
+
+// The additive feedback generator behind glibc's rand(): r[i] = r[i-3] + r[i-31]
+// (mod 2^32), each output r >> 1, started as srand(1) starts it. Values are made in
+// blocks with the last three in registers: the obvious loop stalls on its own stores.
+class RandStream {
+ public:
+  RandStream();
+
+  std::uint32_t next() {
+    if (pos_ == end_) refill(1);
+    return raw_[pos_++] >> 1;
+  }
+  // Makes at least `count` (at most kMaxRun) numbers readable at once from peek().
+  void reserve(int count) {
+    if (end_ - pos_ < count) refill(count);
+  }
+  // The raw values of the next outputs; an output is its raw value >> 1.
+  const std::uint32_t* peek() const { return raw_ + pos_; }
+  void consume(int count) { pos_ += count; }
+
+  static constexpr int kMaxRun = 4096;
+
+ private:
+  void refill(int count);
+
+  static constexpr int kLag = 31;
+  static constexpr int kCapacity = kLag + 3 * kMaxRun;  // a multiple of 3 after the lag
+  std::uint32_t raw_[kCapacity];
+  int pos_ = 0;
+  int end_ = 0;
+};
+
+// The process's one generator, in its unseeded state at start-up.
+RandStream& rand_stream();
+
+// One uniform in [0, 1]: rand() converted to single precision times 2^-31.
+// `flag` is 0 throughout a run: the draw continues the sequence.
+float urand(std::int32_t& flag);
+
+// Shuffles v(1..n) in place from the top (Durstenfeld), drawing with urand; a target
+// beyond i is drawn again.
+void permute(std::int32_t& flag, std::int32_t n, std::int32_t capacity,
+             std::span<std::int32_t> v);
+
+// The index j of one shuffle step at position i for the draw u, in single precision:
+// trunc(fl(fl(u * i) + 1)). Callers reject j > i.
+inline std::int32_t shuffle_target(float u, std::int32_t i) {
+  float scaled = u * static_cast<float>(i);
+  float shifted = scaled + 1.0f;
+  return static_cast<std::int32_t>(shifted);
+}
+
+inline float uniform_from_rand(std::uint32_t r) {
+  return static_cast<float>(static_cast<std::int32_t>(r)) * 0x1p-31f;
+}
+
+}  // namespace rankora
+
+namespace rankora {
+
+// permute() on a plain array v[0..n), drawing straight from `stream`: the same draws,
+// the same swaps, without a call per number.
+inline void shuffle(std::int32_t* v, std::int32_t n, RandStream& stream) {
+  std::int32_t i = n;
+  while (i >= 2) {
+    // Enough numbers for the rest of the shuffle unless a draw is rejected.
+    const std::int32_t wanted = i - 1;
+    stream.reserve(wanted);
+    const std::uint32_t* r = stream.peek();
+    std::int32_t t = 0;
+    while (t < wanted) {
+      const std::int32_t j = shuffle_target(uniform_from_rand(r[t] >> 1), i);
+      ++t;
+      if (j > i) continue;  // drawn again for the same i
+      std::int32_t held = v[i - 1];
+      v[i - 1] = v[j - 1];
+      v[j - 1] = held;
+      --i;
+    }
+    stream.consume(t);
+  }
+}
+
+}  // namespace rankora

@@ -1,0 +1,71 @@
+#include "analysis/wkendall.hpp"
+
+namespace rankora {
+namespace {
+
+// Formed at run time, so that it is the processor's NaN, as a table of constant judges
+// gives in small sizes, and not the compiler's.
+double undefined_quotient() {
+  volatile double zero = 0.0;
+  return zero / zero;
+}
+
+void statistics_without_correction(std::int64_t m, std::int64_t n, double s, double& chi2,
+                                   double& kendw) {
+  chi2 = (12.0 * s) / static_cast<double>(m * n * (n + 1)) - static_cast<double>(3 * m * (n + 1));
+  kendw = chi2 / static_cast<double>((n - 1) * m);
+}
+
+// The products of m and n are single precision, as the formula has always been computed.
+void statistics_with_correction(std::int64_t m, std::int64_t n, double tcorr, double s,
+                                double& chi2, double& kendw) {
+  const float big_m = static_cast<float>(m);
+  const float big_n = static_cast<float>(n);
+  const float factor = (big_n - 1.0f) * big_m;
+  // Every judge constant: 0/0 exactly, whatever the rounding of P1 and P2 leaves.
+  if (tcorr == static_cast<double>(m * (n * n * n - n))) {
+    kendw = undefined_quotient();
+    chi2 = static_cast<double>(factor) * kendw;
+    return;
+  }
+  float p1 = big_m * big_m;
+  p1 = p1 * big_n;
+  p1 = p1 * (big_n + 1.0f);
+  p1 = p1 * (big_n - 1.0f);
+  const double d = static_cast<double>(p1) - static_cast<double>(big_m) * tcorr;
+  float p2 = big_m * 3.0f;
+  p2 = p2 * big_m;
+  p2 = p2 * big_n;
+  p2 = p2 * (big_n + 1.0f);
+  p2 = p2 * (big_n + 1.0f);
+  kendw = (12.0 * s - static_cast<double>(p2)) / d;
+  chi2 = static_cast<double>(factor) * kendw;
+}
+
+}  // namespace
+
+double sum_of_squares(const double* rsum, std::int32_t nobj) {
+  double s = 0.0;
+  for (std::int32_t k = 0; k < nobj; ++k) s += rsum[k] * rsum[k];
+  return s;
+}
+
+void wkendall(std::int32_t njudge, std::int32_t nobj, MatrixView table, double tcorr,
+              std::span<double> rsum, std::int32_t /*maxj*/, std::int32_t /*maxobj*/,
+              double& chi2, double& kendw, double& ssqr, std::int32_t mode, std::int32_t ties) {
+  for (std::int32_t k = 1; k <= nobj; ++k) {
+    const double* column = table.column(k);
+    double sum = 0.0;
+    for (std::int32_t j = 0; j < njudge; ++j) sum += column[j];
+    rsum[static_cast<std::size_t>(k - 1)] = sum;
+  }
+  ssqr = sum_of_squares(rsum.data(), nobj);
+  if (mode == 2) return;
+  if (ties == 2) {
+    statistics_without_correction(njudge, nobj, ssqr, chi2, kendw);
+  } else {
+    statistics_with_correction(njudge, nobj, tcorr, ssqr, chi2, kendw);
+  }
+}
+
+}  // namespace rankora

@@ -1,0 +1,20 @@
+// Rank sums, the statistic S, Kendall's W and Friedman's chi-square.
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+#include "analysis/matrix.hpp"
+
+namespace rankora {
+
+// S = sum over k of rsum(k)^2, added in object order (which fixes its last bits).
+double sum_of_squares(const double* rsum, std::int32_t nobj);
+
+// rsum(k) = sum over judges of table(j, k); ssqr = S. With mode 2 nothing more;
+// otherwise chi2 and kendw too, tie-corrected unless ties is 2.
+void wkendall(std::int32_t njudge, std::int32_t nobj, MatrixView table, double tcorr,
+              std::span<double> rsum, std::int32_t maxj, std::int32_t maxobj, double& chi2,
+              double& kendw, double& ssqr, std::int32_t mode, std::int32_t ties);
+
+}  // namespace rankora

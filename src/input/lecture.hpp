@@ -1,0 +1,16 @@
+// The data table reader: asks for the table's size, orientation and file name, and
+// reads the file into `mat` and `table` (judge i, object j at (i, j)).
+#pragma once
+
+#include <cstdint>
+
+#include "analysis/matrix.hpp"
+
+namespace rankora {
+
+// Either returns with the table read, or ends the run (too large a table, or a fatal
+// I/O error).
+void lecture(std::int32_t& nobj, std::int32_t& njudge, std::int32_t& nobj2, MatrixView mat,
+             MatrixView table, std::int32_t maxobj, std::int32_t maxj, std::int32_t lang);
+
+}  // namespace rankora

@@ -1,0 +1,90 @@
+// Rankora: concordance among judges. The dialogue, the report file's life and the
+// order of a run.
+#include <cstdint>
+#include <memory>
+
+#include "analysis/rankora.hpp"
+#include "input/lecture.hpp"
+#include "report/records.hpp"
+#include "report/screen.hpp"
+#include "run/storage.hpp"
+#include "runtime/list_read.hpp"
+#include "runtime/process.hpp"
+#include "runtime/units.hpp"
+
+namespace rankora {
+namespace {
+
+// One answer: the first integer typed; the rest of its line is ignored. An answer with
+// no value (a lone comma or slash) leaves `value` as it was.
+void read_answer(std::int32_t& value) {
+  rt::ListRead answer(rt::kKeyboardUnit);
+  answer.read(value);
+  answer.finish();
+}
+
+std::int32_t ask_language() {
+  std::int32_t lang = 0;
+  do {
+    report::show_language_question();
+    read_answer(lang);
+  } while (lang < 1 || lang > 2);
+  return lang;
+}
+
+std::int32_t ask_ties(std::int32_t lang) {
+  std::int32_t ties = 0;
+  do {
+    report::show_tie_question(lang);
+    read_answer(ties);
+  } while (ties < 1 || ties > 2);
+  return ties;
+}
+
+// A negative count would make every probability meaningless: it is asked again.
+std::int32_t ask_permutations(std::int32_t lang) {
+  std::int32_t nperm = -1;
+  do {
+    report::show_empty_line();
+    report::show_permutation_question(lang);
+    read_answer(nperm);
+  } while (nperm < 0);
+  return nperm;
+}
+
+void run(const Storage& s) {
+  const std::int32_t lang = ask_language();
+  rt::open_new(rt::kReportUnit, "Rankora.out");
+  report::write_banner(rt::kScreenUnit, lang);
+  report::write_banner(rt::kReportUnit, lang);
+  report::show_capacity(lang, kMaxJudges, kMaxObjects);
+
+  std::int32_t nobj = 0;
+  std::int32_t njudge = 0;
+  std::int32_t nobj2 = 0;
+  lecture(nobj, njudge, nobj2, s.mat_view(), s.table_view(), kMaxObjects, kMaxJudges, lang);
+
+  const std::int32_t ties = ask_ties(lang);
+  const std::int32_t nperm = ask_permutations(lang);
+  report::show_empty_line();
+  report::write_permutation_count(lang, nperm);
+
+  rankora(nobj, njudge, nobj2, s.mat_view(), s.table_view(), s.rsum.span(), kMaxObjects,
+          kMaxJudges, lang, nperm, s.perm.span(), s.tiecnt.span(), s.values.span(),
+          s.rank_work.span(), s.spearr_view(), s.work1.span(), s.result_view(), s.work2.span(),
+          s.iwork.span(), s.varok.span(), ties);
+
+  report::show_empty_line();
+  report::show_closing_message(lang);
+  rt::close_unit(rt::kReportUnit);
+}
+
+}  // namespace
+}  // namespace rankora
+
+int main() {
+  rankora::rt::start();
+  const auto storage = std::make_unique<rankora::Storage>();
+  rankora::run(*storage);
+  rankora::rt::stop();
+}

@@ -1,0 +1,59 @@
+#include "runtime/fatal.hpp"
+
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <unistd.h>
+
+#include "runtime/process.hpp"
+#include "runtime/units.hpp"
+
+namespace rankora::rt {
+namespace {
+
+struct LastStatement {
+  Direction direction = Direction::Writing;
+  bool list_directed = false;
+};
+
+LastStatement& last_statement() {
+  static LastStatement last;
+  return last;
+}
+
+}  // namespace
+
+void note_statement(Direction direction, bool list_directed) noexcept {
+  last_statement() = {direction, list_directed};
+}
+
+void fatal(std::string_view operation, std::string_view message, int unit) {
+  const LastStatement& last = last_statement();
+  std::string report;
+  report.append(operation).append(": ").append(message).append("\n");
+  report.append("apparent state: unit ").append(std::to_string(unit)).append(" ");
+  if (const std::string* name = unit_name(unit)) {
+    report.append("named ").append(*name).append("\n");
+  } else {
+    report.append("(unnamed)\n");
+  }
+  if (last.list_directed) report.append("last format: list io\n");
+  report.append("lately ")
+      .append(last.direction == Direction::Reading ? "reading" : "writing")
+      .append(" sequential formatted external IO\n");
+  write_all(STDERR_FILENO, report);
+  close_all_units();
+  std::signal(SIGABRT, SIG_DFL);
+  std::abort();
+}
+
+void fatal_errno(std::string_view operation, int error, int unit) {
+  fatal(operation, std::strerror(error), unit);
+}
+
+void fatal_end_of_file(std::string_view operation, int unit) {
+  fatal(operation, "end of file", unit);
+}
+
+}  // namespace rankora::rt

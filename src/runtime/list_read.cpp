@@ -1,0 +1,340 @@
+#include "runtime/list_read.hpp"
+
+#include <algorithm>
+#include <cerrno>
+#include <charconv>
+#include <climits>
+#include <cstdlib>
+#include <limits>
+
+#include "runtime/fatal.hpp"
+#include "runtime/unit_table.hpp"
+
+namespace rankora::rt {
+namespace {
+
+constexpr int kMaxDigits = 40;             // significant digits kept; later ones only scale
+constexpr long kMaxExponent = 99999999;    // a longer exponent field is malformed
+constexpr const char* kIncomprehensible = "incomprehensible list input";
+constexpr const char* kUnexpected = "read unexpected character";
+
+bool is_digit(int c) { return c >= '0' && c <= '9'; }
+bool is_sign(int c) { return c == '+' || c == '-'; }
+bool is_exponent_letter(int c) { return c == 'e' || c == 'E' || c == 'd' || c == 'D'; }
+
+// The repeat count as the C library's atoi gives it: saturated to a long, then cut to 32 bits.
+std::int32_t repeat_count(const char* digits) {
+  long value = 0;
+  for (const char* p = digits; *p != '\0'; ++p) {
+    if (value > (LONG_MAX - (*p - '0')) / 10) {
+      value = LONG_MAX;
+      break;
+    }
+    value = value * 10 + (*p - '0');
+  }
+  return static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
+}
+
+// `digits` (an optional '-' and at most kMaxDigits digits) times ten to `exponent`,
+// correctly rounded.
+double decimal_value(char* digits, char* end, long exponent) {
+  if (exponent != 0) {
+    *end++ = 'e';
+    end = std::to_chars(end, end + 24, exponent).ptr;
+  }
+  double value = 0.0;
+  auto [ptr, ec] = std::from_chars(digits, end, value);
+  if (ec == std::errc::result_out_of_range) {
+    *end = '\0';
+    value = std::strtod(digits, nullptr);  // infinity or zero, with its sign
+  }
+  return value;
+}
+
+}  // namespace
+
+std::int32_t to_int32(double value) {
+  if (value > -2147483649.0 && value < 2147483648.0) return static_cast<std::int32_t>(value);
+  return std::numeric_limits<std::int32_t>::min();
+}
+
+ListRead::ListRead(int unit) : unit_(unit), in_(detail::unit_at(unit).input) {
+  note_statement(Direction::Reading, true);
+  if (in_.at_end()) fatal_end_of_file("read start", unit_);
+}
+
+void ListRead::incomprehensible(const char* operation) const {
+  fatal(operation, kIncomprehensible, unit_);
+}
+
+void ListRead::read(std::int32_t& target) {
+  if (item(Kind::Integer)) target = to_int32(number_);
+}
+
+void ListRead::read(double& target) {
+  if (item(Kind::Real)) target = number_;
+}
+
+void ListRead::read(std::span<char> target) {
+  if (!item(Kind::Text)) return;
+  // The text ends at its first NUL byte, as a C string would.
+  const std::size_t text_end = std::min(text_.find('\0'), text_.size());
+  const std::size_t length = std::min(text_end, target.size());
+  for (std::size_t i = 0; i < target.size(); ++i) target[i] = i < length ? text_[i] : ' ';
+}
+
+void ListRead::finish() {
+  if (in_.at_end()) return;
+  for (int c = get(); c != '\n'; c = get()) {
+    if (c == kEof) return;
+  }
+}
+
+// Returns true when the item received a value.
+bool ListRead::item(Kind kind) {
+  if (quit_) return false;
+  if (in_.at_end()) fatal_end_of_file("list in", unit_);
+  bool null_by_comma = false;
+  if (repeat_ == 0) {
+    have_value_ = false;
+    for (bool separated = false; !separated;) {
+      int c = get();
+      switch (c) {
+        case kEof:
+          fatal_end_of_file("list in", unit_);
+        case ' ':
+        case '\t':
+        case '\n':
+          break;
+        case '/':
+          quit_ = true;
+          return false;
+        case ',':
+          null_by_comma = true;
+          separated = true;
+          break;
+        default:
+          unget(c);
+          separated = true;
+      }
+    }
+  }
+  if (null_by_comma) {
+    repeat_ = 1;
+  } else {
+    switch (kind) {
+      case Kind::Integer:
+        read_number(true);
+        break;
+      case Kind::Real:
+        read_number(false);
+        break;
+      case Kind::Text:
+        if (!read_text()) return false;  // the file ended inside quotes: the item is dropped
+        break;
+    }
+    int c = get();
+    while (c == ' ' || c == '\t') c = get();
+    if (c != ',' || repeat_ > 1) unget(c);
+    if (quit_) return false;
+  }
+  if (int error = in_.error(); error != 0) {
+    in_.clear_error();
+    fatal_errno("list in", error, unit_);
+  }
+  bool got = have_value_;
+  if (repeat_ > 0) --repeat_;
+  return got;
+}
+
+void ListRead::read_number(bool integer_only) {
+  if (repeat_ > 0) return;  // the value of an r*v in progress stands
+  repeat_ = 1;
+  have_value_ = false;
+
+  char s[kMaxDigits + 32];
+  long exponent = 0;
+  bool after_star = false;
+  int c;
+  char* sp;
+  char* sp1;
+  char* spe;
+  int havenum;
+  for (;;) {
+    sp1 = sp = s;
+    spe = s + kMaxDigits;
+    havenum = 0;
+    c = get();
+    if (c == '-') {
+      *sp++ = '-';
+      ++sp1;
+      ++spe;
+      c = get();
+    } else if (c == '+') {
+      c = get();
+    }
+    while (c == '0') {
+      ++havenum;
+      c = get();
+    }
+    while (is_digit(c)) {
+      if (sp < spe) {
+        *sp++ = static_cast<char>(c);
+      } else {
+        ++exponent;
+      }
+      c = get();
+    }
+    if (c != '*' || after_star) break;
+    if (sp == sp1 || exponent != 0 || s[0] == '-') incomprehensible("bad repetition count");
+    after_star = true;
+    *sp = '\0';
+    repeat_ = repeat_count(s);
+  }
+
+  if (c == '.') {
+    if (integer_only) fatal("invalid integer", kUnexpected, unit_);
+    c = get();
+    if (sp == sp1) {
+      while (c == '0') {
+        ++havenum;
+        --exponent;
+        c = get();
+      }
+    }
+    while (is_digit(c)) {
+      if (sp < spe) {
+        *sp++ = static_cast<char>(c);
+        --exponent;
+      }
+      c = get();
+    }
+  }
+  havenum += static_cast<int>(sp - sp1);
+
+  // A sign straight after the digits opens an exponent without a letter (1+5 is 1e5).
+  bool exponent_follows = is_sign(c);
+  if (!exponent_follows && havenum != 0 && is_exponent_letter(c)) {
+    if (integer_only) fatal("invalid integer", kUnexpected, unit_);
+    c = get();
+    exponent_follows = true;
+  }
+  if (exponent_follows) {
+    bool negative = false;
+    if (is_sign(c)) {
+      negative = c == '-';
+      c = get();
+    }
+    if (!is_digit(c)) incomprehensible("exponent field");
+    long e = c - '0';
+    while (is_digit(c = get())) {
+      e = 10 * e + (c - '0');
+      if (e > kMaxExponent) incomprehensible("exponent field");
+    }
+    exponent += negative ? -e : e;
+  }
+  unget(c);
+
+  if (sp > sp1) {
+    ++havenum;
+    while (*--sp == '0') ++exponent;
+    number_ = decimal_value(s, sp + 1, exponent);
+  } else {
+    number_ = 0.0;
+  }
+  if (havenum != 0) {
+    have_value_ = true;
+    return;
+  }
+  // No digits: a null value when a separator follows, or after r*.
+  if (c == ',' || c == '/') return;
+  if (after_star && (c == ' ' || c == '\t' || c == '\n')) return;
+  incomprehensible("invalid number");
+}
+
+// Returns false when the end of the file came inside a quoted text.
+bool ListRead::read_text() {
+  text_.clear();
+  have_value_ = false;
+  int c = get();
+  bool unquoted_from_here = false;
+  if (is_digit(c)) {
+    // Leading digits are either a repeat count (before '*') or the start of a bare text.
+    std::uint32_t count = static_cast<std::uint32_t>(c - '0');
+    text_.push_back(static_cast<char>(c));
+    for (;;) {
+      c = get();
+      if (c == '*') {
+        if (count == 0) {
+          repeat_ = 1;
+          unquoted_from_here = true;
+        } else {
+          text_.clear();
+          repeat_ = static_cast<std::int32_t>(count);
+        }
+        break;
+      }
+      if (c == ',' || c == ' ' || c == '\t' || c == '\n' || c == '/' || c == kEof) {
+        unget(c);
+        repeat_ = 1;
+        have_value_ = true;
+        return true;
+      }
+      if (!is_digit(c)) {
+        repeat_ = 1;
+        unquoted_from_here = true;
+        break;
+      }
+      text_.push_back(static_cast<char>(c));
+      count = 10 * count + static_cast<std::uint32_t>(c - '0');
+    }
+  } else {
+    unget(c);
+  }
+
+  int quote = 0;
+  if (!unquoted_from_here) {
+    c = get();
+    if (c == '\'' || c == '"') {
+      quote = c;
+    } else if (c == ' ' || c == '\t' || c == ',' || c == '/' || c == kEof) {
+      unget(c);  // a null value
+      return true;
+    }
+    // Anything else, a line end included, starts a bare text.
+  }
+  if (quote == 0) {
+    for (;;) {
+      text_.push_back(static_cast<char>(c));
+      c = get();
+      if (c == ',' || c == ' ' || c == '\t' || c == '\n' || c == '/' || c == kEof) {
+        unget(c);
+        have_value_ = true;
+        return true;
+      }
+    }
+  }
+
+  have_value_ = true;
+  for (;;) {
+    c = get();
+    while (c != quote && c != '\n' && c != kEof) {
+      text_.push_back(static_cast<char>(c));
+      c = get();
+    }
+    if (c == kEof) return false;
+    if (c == '\n') {
+      // A line end inside quotes is dropped, unless a backslash stands before it.
+      if (!text_.empty() && text_.back() == '\\') text_.back() = '\n';
+      continue;
+    }
+    c = get();
+    if (c != quote) {
+      unget(c);
+      return true;
+    }
+    text_.push_back(static_cast<char>(c));  // a doubled quote stands for one
+  }
+}
+
+}  // namespace rankora::rt

@@ -1,0 +1,106 @@
+#include "runtime/process.hpp"
+
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <string>
+#include <unistd.h>
+
+#include "runtime/units.hpp"
+
+namespace rankora::rt {
+namespace {
+
+// Everything a handler does must be async-signal-safe: write, close, sigaction, _exit, abort.
+void say(const char* text, std::size_t length) noexcept { write_all(STDERR_FILENO, {text, length}); }
+
+template <std::size_t N>
+[[noreturn]] void die_with_status(const char (&message)[N]) noexcept {
+  say(message, N - 1);
+  close_all_units();
+  ::_exit(1);
+}
+
+template <std::size_t N>
+[[noreturn]] void die_with_abort(const char (&message)[N]) noexcept {
+  say(message, N - 1);
+  close_all_units();
+  struct sigaction action {};
+  action.sa_handler = SIG_DFL;
+  ::sigaction(SIGABRT, &action, nullptr);
+  std::abort();
+}
+
+extern "C" void on_interrupt(int) { die_with_status("Interrupt\n"); }
+extern "C" void on_terminate(int) { die_with_status("Killed\n"); }
+extern "C" void on_quit(int) { die_with_abort("Quit signal\n"); }
+extern "C" void on_trace_trap(int) { die_with_abort("Trace trap\n"); }
+extern "C" void on_abort(int) { die_with_abort("IOT Trap\n"); }
+extern "C" void on_float_exception(int) { die_with_abort("Floating Exception\n"); }
+
+using Handler = void (*)(int);
+
+// Returns the disposition the signal had before.
+Handler install(int signal, Handler handler) {
+  struct sigaction action {};
+  struct sigaction previous {};
+  action.sa_handler = handler;
+  sigemptyset(&action.sa_mask);
+  // While one handler runs, no other may start and write its own message.
+  for (int blocked : {SIGINT, SIGTERM, SIGQUIT, SIGTRAP, SIGABRT, SIGFPE}) {
+    sigaddset(&action.sa_mask, blocked);
+  }
+  action.sa_flags = SA_RESTART;
+  ::sigaction(signal, &action, &previous);
+  return previous.sa_handler;
+}
+
+// A background job or a nohup run starts with interrupt and quit ignored; they stay so.
+void install_unless_ignored(int signal, Handler handler) {
+  if (install(signal, handler) == SIG_IGN) install(signal, SIG_IGN);
+}
+
+void install_signal_handlers() {
+  install(SIGFPE, on_float_exception);
+  install(SIGABRT, on_abort);
+  install_unless_ignored(SIGQUIT, on_quit);
+  install_unless_ignored(SIGINT, on_interrupt);
+  install(SIGTERM, on_terminate);
+  install(SIGTRAP, on_trace_trap);
+  // Past a file-size limit a write then fails and is reported, instead of the
+  // process being killed with the report half written.
+  install(SIGXFSZ, SIG_IGN);
+}
+
+void exit_routine() { close_all_units(); }
+
+}  // namespace
+
+void start() {
+  connect_standard_units();
+  install_signal_handlers();
+  std::atexit(exit_routine);
+}
+
+void stop() { std::exit(0); }
+
+void stop(std::string_view code) {
+  std::string line = "STOP ";
+  line.append(code).append(" statement executed\n");
+  write_all(STDERR_FILENO, line);
+  std::exit(0);
+}
+
+bool write_all(int fd, std::string_view text) noexcept {
+  while (!text.empty()) {
+    ssize_t n = ::write(fd, text.data(), text.size());
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    text.remove_prefix(static_cast<std::size_t>(n));
+  }
+  return true;
+}
+
+}  // namespace rankora::rt

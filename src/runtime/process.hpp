@@ -1,0 +1,19 @@
+// Start-up, stops and signals.
+#pragma once
+
+#include <string_view>
+
+namespace rankora::rt {
+
+// Connects the standard units, installs the signal handlers and the exit routine.
+void start();
+
+// Ends the run with exit status 0; with a code, "STOP <code> statement executed" first.
+[[noreturn]] void stop();
+[[noreturn]] void stop(std::string_view code);
+
+// Writes all of `text` to `fd`, retrying after interruptions; false on failure
+// (errno then tells why).
+bool write_all(int fd, std::string_view text) noexcept;
+
+}  // namespace rankora::rt

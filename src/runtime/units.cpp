@@ -1,0 +1,105 @@
+#include "runtime/units.hpp"
+
+#include <array>
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "runtime/fatal.hpp"
+#include "runtime/unit_table.hpp"
+
+namespace rankora::rt {
+namespace detail {
+
+Unit& unit_at(int unit) {
+  static std::array<Unit, kUnitCount> units;
+  return units.at(static_cast<std::size_t>(unit));
+}
+
+}  // namespace detail
+
+using detail::unit_at;
+
+namespace {
+
+std::string_view trim_trailing_blanks(std::string_view name) {
+  std::size_t end = name.find_last_not_of(' ');
+  return end == std::string_view::npos ? std::string_view{} : name.substr(0, end + 1);
+}
+
+void attach(int unit, int fd) {
+  detail::Unit& u = unit_at(unit);
+  u.fd.store(fd);
+  u.preconnected = false;
+  u.input.attach(fd);
+}
+
+void record_name(int unit, std::string_view name) {
+  detail::Unit& u = unit_at(unit);
+  u.named = true;
+  u.name.assign(name);
+}
+
+}  // namespace
+
+void connect_standard_units() {
+  for (int unit : {kErrorUnit, kKeyboardUnit, kScreenUnit}) {
+    detail::Unit& u = unit_at(unit);
+    u.preconnected = true;
+    u.named = false;
+  }
+  unit_at(kErrorUnit).fd.store(STDERR_FILENO);
+  unit_at(kScreenUnit).fd.store(STDOUT_FILENO);
+  unit_at(kKeyboardUnit).fd.store(STDIN_FILENO);
+  unit_at(kKeyboardUnit).input.attach(STDIN_FILENO);
+}
+
+void open_new(int unit, std::string_view name) {
+  name = trim_trailing_blanks(name);
+  record_name(unit, name);
+  if (name.empty()) fatal("open", "null file name", unit);
+  const std::string path(name);
+  // O_EXCL also refuses a symbolic link, even a dangling one: we never write through one.
+  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+  if (fd < 0) {
+    if (errno == EEXIST) fatal("open", "'new' file exists", unit);
+    fatal_errno("open", errno, unit);
+  }
+  attach(unit, fd);
+}
+
+void open_old(int unit, std::string_view name) {
+  name = trim_trailing_blanks(name);
+  // An empty name is still recorded: the report then says "named " and nothing more.
+  record_name(unit, name);
+  if (name.empty()) fatal("open", "null file name", unit);
+  const std::string path(name);
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) fatal_errno("open", errno, unit);
+  attach(unit, fd);
+}
+
+void close_unit(int unit) {
+  detail::Unit& u = unit_at(unit);
+  int fd = u.fd.exchange(-1);
+  if (fd >= 0 && !u.preconnected) ::close(fd);
+  u.input.detach();
+}
+
+void close_all_units() noexcept {
+  for (int unit = 0; unit < kUnitCount; ++unit) {
+    detail::Unit& u = unit_at(unit);
+    if (u.preconnected) continue;
+    int fd = u.fd.exchange(-1);
+    if (fd >= 0) ::close(fd);
+  }
+}
+
+const std::string* unit_name(int unit) {
+  const detail::Unit& u = unit_at(unit);
+  return u.named ? &u.name : nullptr;
+}
+
+int unit_fd(int unit) { return unit_at(unit).fd.load(); }
+
+}  // namespace rankora::rt

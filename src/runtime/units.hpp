@@ -1,0 +1,36 @@
+// The unit table: numbered I/O units as the dialogue and the report address them.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace rankora::rt {
+
+inline constexpr int kErrorUnit = 0;
+inline constexpr int kKeyboardUnit = 5;
+inline constexpr int kScreenUnit = 6;
+inline constexpr int kReportUnit = 7;
+inline constexpr int kDataUnit = 10;
+inline constexpr int kUnitCount = 11;
+
+// Connects units 0, 5 and 6 to the standard streams. Called once at start-up.
+void connect_standard_units();
+
+// Creates `name` for writing; anything already there (a link included) is an error.
+void open_new(int unit, std::string_view name);
+
+// Opens an existing file for reading. Trailing blanks of `name` are not part of it.
+void open_old(int unit, std::string_view name);
+
+// Closes the unit and keeps its file.
+void close_unit(int unit);
+
+// The exit routine: closes every open unit, keeping the files. Safe in a signal handler.
+void close_all_units() noexcept;
+
+// Name shown in the fatal error report, or nullptr for an unnamed (standard) unit.
+const std::string* unit_name(int unit);
+
+int unit_fd(int unit);
+
+}  // namespace rankora::rt
