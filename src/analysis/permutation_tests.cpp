@@ -39,8 +39,8 @@ double permuted_s(const double* others2, const double* own2, const std::int32_t*
 
 std::int64_t global_test_count(MatrixView ranks, std::int32_t njudge, std::int32_t nobj,
                                std::int32_t nperm, double s_observed, std::span<std::int32_t> perm,
-                               double* rows, std::span<double> rsum,
-                               std::span<double> last_row) {
+                               double* rows, std::span<double> rsum, std::span<double> last_row,
+                               RandStream& stream) {
   const std::int32_t m = njudge;
   for (std::int32_t j = 1; j < m; ++j) {
     double* row = rows + static_cast<std::ptrdiff_t>(j - 1) * nobj;
@@ -48,7 +48,6 @@ std::int64_t global_test_count(MatrixView ranks, std::int32_t njudge, std::int32
   }
   for (std::int32_t k = 1; k <= nobj; ++k) last_row[static_cast<std::size_t>(k - 1)] = ranks(m, k);
 
-  RandStream& stream = rand_stream();
   std::int32_t* p = perm.data();
   double* sums = rsum.data();
   std::int64_t count = 1;
@@ -82,7 +81,8 @@ void observed_rank_sums(MatrixView ranks, std::int32_t njudge, std::int32_t nobj
 std::int64_t judge_test_count(MatrixView ranks, std::int32_t judge, std::int32_t nobj,
                               std::int32_t nperm, double s_observed,
                               std::span<const double> observed_rsum, std::span<std::int32_t> perm,
-                              std::span<double> own, std::span<double> others) {
+                              std::span<double> own, std::span<double> others,
+                              RandStream& stream) {
   double* own2 = own.data();
   double* others2 = others.data();
   for (std::int32_t k = 1; k <= nobj; ++k) {
@@ -107,7 +107,6 @@ std::int64_t judge_test_count(MatrixView ranks, std::int32_t judge, std::int32_t
   constexpr std::int64_t kBoundedBelow = std::int64_t{1} << 55;
   const std::int64_t rounding_bound = 2 * static_cast<std::int64_t>(nobj);
 
-  RandStream& stream = rand_stream();
   std::int32_t* p = perm.data();
   std::int64_t count = 1;
   for (std::int32_t t = 0; t < nperm; ++t) {

@@ -7,6 +7,7 @@
 #include <span>
 
 #include "analysis/matrix.hpp"
+#include "analysis/random.hpp"
 
 namespace rankora {
 
@@ -15,7 +16,8 @@ namespace rankora {
 // of judges 1..m-1 (m-1 by n doubles); `rsum` and `last_row` are work vectors of n.
 std::int64_t global_test_count(MatrixView ranks, std::int32_t njudge, std::int32_t nobj,
                                std::int32_t nperm, double s_observed, std::span<std::int32_t> perm,
-                               double* rows, std::span<double> rsum, std::span<double> last_row);
+                               double* rows, std::span<double> rsum, std::span<double> last_row,
+                               RandStream& stream);
 
 // The observed rank sums rsum(k) = sum over judges of ranks(j, k).
 void observed_rank_sums(MatrixView ranks, std::int32_t njudge, std::int32_t nobj,
@@ -26,6 +28,7 @@ void observed_rank_sums(MatrixView ranks, std::int32_t njudge, std::int32_t nobj
 std::int64_t judge_test_count(MatrixView ranks, std::int32_t judge, std::int32_t nobj,
                               std::int32_t nperm, double s_observed,
                               std::span<const double> observed_rsum, std::span<std::int32_t> perm,
-                              std::span<double> own, std::span<double> others);
+                              std::span<double> own, std::span<double> others,
+                              RandStream& stream);
 
 }  // namespace rankora

@@ -85,7 +85,8 @@ void rankora(std::int32_t nobj, std::int32_t njudge, std::int32_t nobj2, MatrixV
   std::int32_t flag = 0;
   for (int draw = 0; draw < kWarmUpDraws; ++draw) urand(flag);
   const std::int64_t global_count = global_test_count(mat, m, nobj, nperm, s_observed, perm,
-                                                      table.data(), rsum, rank_work);
+                                                      table.data(), rsum, rank_work,
+                                                      rand_stream());
   report::write_global_header(lang);
   report::write_probability_line(lang, nperm, probability(global_count, nperm));
   report::write_dash_line();
@@ -98,7 +99,8 @@ void rankora(std::int32_t nobj, std::int32_t njudge, std::int32_t nobj2, MatrixV
   observed_rank_sums(mat, m, nobj, rsum);
   for (std::int32_t j = 1; j <= m; ++j) {
     const std::int64_t count =
-        judge_test_count(mat, j, nobj, nperm, s_observed, rsum, perm, values, rank_work);
+        judge_test_count(mat, j, nobj, nperm, s_observed, rsum, perm, values, rank_work,
+                         rand_stream());
     result(j, 3) = (static_cast<double>(m - 1) * result(j, 2) + 1.0) / static_cast<double>(m);
     result(j, 4) = probability(count, nperm);
   }
