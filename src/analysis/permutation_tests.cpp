@@ -6,24 +6,14 @@
 namespace rankora {
 namespace {
 
-// Ranks are multiples of 1/2 and a rank sum stays below 2^22, so twice a rank, twice a
-// rank sum, their products (< 2^34) and sums of n such products (< 2^45) are integers
-// that doubles hold exactly, whatever the order of the additions.
-double twice_cross_sum(const double* others2, const double* own2, const std::int32_t* perm,
-                       std::int32_t nobj) {
-  // Four chains hide the latency of the additions; exactness makes the order free.
-  double a = 0.0, b = 0.0, c = 0.0, d = 0.0;
-  std::int32_t k = 0;
-  for (; k + 4 <= nobj; k += 4) {
-    a += others2[k] * own2[perm[k] - 1];
-    b += others2[k + 1] * own2[perm[k + 1] - 1];
-    c += others2[k + 2] * own2[perm[k + 2] - 1];
-    d += others2[k + 3] * own2[perm[k + 3] - 1];
-  }
-  for (; k < nobj; ++k) a += others2[k] * own2[perm[k] - 1];
-  return (a + b) + (c + d);
+void prefetch(const void* start, std::size_t bytes) {
+  const char* p = static_cast<const char*>(start);
+  for (std::size_t offset = 0; offset < bytes; offset += 64) __builtin_prefetch(p + offset);
 }
 
+// Ranks are multiples of 1/2 and a rank sum stays below 2^22, so twice a rank, twice a
+// rank sum, their products (< 2^34) and sums of n such products (< 2^45) are integers
+// that doubles and 64-bit integers hold exactly, whatever the order of the additions.
 // S of the arrangement, summed in object order as wkendall sums it.
 double permuted_s(const double* others2, const double* own2, const std::int32_t* perm,
                   std::int32_t nobj) {
@@ -50,14 +40,16 @@ std::int64_t global_test_count(MatrixView ranks, std::int32_t njudge, std::int32
 
   std::int32_t* p = perm.data();
   double* sums = rsum.data();
+  const std::size_t row_bytes = static_cast<std::size_t>(nobj) * sizeof(double);
   std::int64_t count = 1;
   for (std::int32_t t = 0; t < nperm; ++t) {
     // Rank sums are exact in any order of addition, so judge m may come first.
     for (std::int32_t k = 0; k < nobj; ++k) sums[k] = last_row[static_cast<std::size_t>(k)];
     for (std::int32_t j = 1; j < m; ++j) {
-      shuffle(p, nobj, stream);
+      // The rows together outgrow the caches: fetch the next judge's while this one works.
+      if (j + 1 < m) prefetch(rows + static_cast<std::ptrdiff_t>(j) * nobj, row_bytes);
       const double* row = rows + static_cast<std::ptrdiff_t>(j - 1) * nobj - 1;
-      for (std::int32_t k = 0; k < nobj; ++k) sums[k] += row[p[k]];
+      shuffle(p, nobj, stream, [&](std::int32_t k, std::int32_t object) { sums[k] += row[object]; });
     }
     if (sum_of_squares(sums, nobj) >= s_observed) ++count;
   }
@@ -110,8 +102,10 @@ std::int64_t judge_test_count(MatrixView ranks, std::int32_t judge, std::int32_t
   std::int32_t* p = perm.data();
   std::int64_t count = 1;
   for (std::int32_t t = 0; t < nperm; ++t) {
-    shuffle(p, nobj, stream);
-    const auto c = static_cast<std::int64_t>(twice_cross_sum(others2, own2, p, nobj));
+    std::int64_t c = 0;
+    shuffle(p, nobj, stream, [&](std::int32_t k, std::int32_t object) {
+      c += static_cast<std::int64_t>(others2[k] * own2[object - 1]);
+    });
     const std::int64_t q = q_exact_observed + 2 * (c - c_observed);
     const std::int64_t lead = q - q_observed;
     bool reaches;

@@ -66,27 +66,60 @@ inline float uniform_from_rand(std::uint32_t r) {
 
 namespace rankora {
 
-// permute() on a plain array v[0..n), drawing straight from `stream`: the same draws,
-// the same swaps, without a call per number.
-inline void shuffle(std::int32_t* v, std::int32_t n, RandStream& stream) {
+// The swap targets of the steps i0, i0-1, ..., i0-count+1 from the raw numbers
+// r[0..count), assuming none is rejected. Returns whether one was (j > i).
+// Targets depend only on the draws, so this runs ahead of the swaps as one tight,
+// vectorisable pass.
+inline bool shuffle_targets(const std::uint32_t* r, std::int32_t i0, std::int32_t count,
+                            std::int32_t* targets) {
+  std::int32_t rejected = 0;
+  for (std::int32_t t = 0; t < count; ++t) {
+    const std::int32_t i = i0 - t;
+    const std::int32_t j = shuffle_target(uniform_from_rand(r[t] >> 1), i);
+    targets[t] = j;
+    rejected |= static_cast<std::int32_t>(j > i);
+  }
+  return rejected != 0;
+}
+
+inline constexpr std::int32_t kMaxShuffle = RandStream::kMaxRun;
+
+// permute() on a plain array v[0..n), n at most kMaxShuffle, drawing straight from
+// `stream`: the same draws and the same swaps, without a call per number. Going down
+// from the top, a position never moves again once its step is done, so settle(k, v[k])
+// is called for every position k = n-1, ..., 0 as soon as it holds its final value:
+// work on the new arrangement rides along with the swaps instead of a second pass.
+template <typename Settle>
+inline void shuffle(std::int32_t* v, std::int32_t n, RandStream& stream, Settle&& settle) {
+  std::int32_t targets[kMaxShuffle];
   std::int32_t i = n;
   while (i >= 2) {
     // Enough numbers for the rest of the shuffle unless a draw is rejected.
     const std::int32_t wanted = i - 1;
     stream.reserve(wanted);
     const std::uint32_t* r = stream.peek();
-    std::int32_t t = 0;
-    while (t < wanted) {
-      const std::int32_t j = shuffle_target(uniform_from_rand(r[t] >> 1), i);
-      ++t;
-      if (j > i) continue;  // drawn again for the same i
-      std::int32_t held = v[i - 1];
-      v[i - 1] = v[j - 1];
-      v[j - 1] = held;
-      --i;
+    std::int32_t usable = wanted;
+    if (shuffle_targets(r, i, wanted, targets)) {
+      usable = 0;
+      while (targets[usable] <= i - usable) ++usable;
     }
-    stream.consume(t);
+    for (std::int32_t t = 0; t < usable; ++t) {
+      const std::int32_t a = i - 1 - t;
+      const std::int32_t b = targets[t] - 1;
+      const std::int32_t moved = v[b];
+      v[b] = v[a];
+      v[a] = moved;
+      settle(a, moved);
+    }
+    i -= usable;
+    // A rejected number is used up; the same i draws again.
+    stream.consume(usable == wanted ? usable : usable + 1);
   }
+  if (n >= 1) settle(0, v[0]);
+}
+
+inline void shuffle(std::int32_t* v, std::int32_t n, RandStream& stream) {
+  shuffle(v, n, stream, [](std::int32_t, std::int32_t) {});
 }
 
 }  // namespace rankora
