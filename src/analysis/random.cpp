@@ -45,6 +45,20 @@ void RandStream::refill(int count) {
   end_ += fill;
 }
 
+// Wider vectors where the processor has them: single-precision products, sums and
+// conversions round the same way in every instruction set, and nothing here can fuse.
+__attribute__((target_clones("avx2", "default"))) bool shuffle_targets(
+    const std::uint32_t* r, std::int32_t i0, std::int32_t count, std::int32_t* targets) {
+  std::int32_t rejected = 0;
+  for (std::int32_t t = 0; t < count; ++t) {
+    const std::int32_t i = i0 - t;
+    const std::int32_t j = shuffle_target(uniform_from_rand(r[t] >> 1), i);
+    targets[t] = j;
+    rejected |= static_cast<std::int32_t>(j > i);
+  }
+  return rejected != 0;
+}
+
 RandStream& rand_stream() {
   static RandStream stream;
   return stream;

@@ -69,18 +69,9 @@ namespace rankora {
 // The swap targets of the steps i0, i0-1, ..., i0-count+1 from the raw numbers
 // r[0..count), assuming none is rejected. Returns whether one was (j > i).
 // Targets depend only on the draws, so this runs ahead of the swaps as one tight,
-// vectorisable pass.
-inline bool shuffle_targets(const std::uint32_t* r, std::int32_t i0, std::int32_t count,
-                            std::int32_t* targets) {
-  std::int32_t rejected = 0;
-  for (std::int32_t t = 0; t < count; ++t) {
-    const std::int32_t i = i0 - t;
-    const std::int32_t j = shuffle_target(uniform_from_rand(r[t] >> 1), i);
-    targets[t] = j;
-    rejected |= static_cast<std::int32_t>(j > i);
-  }
-  return rejected != 0;
-}
+// vectorised pass.
+bool shuffle_targets(const std::uint32_t* r, std::int32_t i0, std::int32_t count,
+                     std::int32_t* targets);
 
 inline constexpr std::int32_t kMaxShuffle = RandStream::kMaxRun;
 
