@@ -1,6 +1,6 @@
 // The permutation tests, computed from rank sums instead of whole permuted tables.
-// Each gives the count of permutations (the observed arrangement included) whose S
-// reaches the observed S, exactly as recomputing S from the permuted table would.
+// A permutation "reaches" when its S is at least the observed S, exactly as recomputing
+// S from the permuted table, in object order, would decide.
 #pragma once
 
 #include <cstdint>
@@ -11,20 +11,58 @@
 
 namespace rankora {
 
-// Global test: nperm times, judges 1..m-1 each shuffled in turn (judge m stays), the
-// permuted S compared with s_observed. `rows` receives a judge-major copy of the ranks
-// of judges 1..m-1 (m-1 by n doubles); `rsum` and `last_row` are work vectors of n.
-std::int64_t global_test_count(MatrixView ranks, std::int32_t njudge, std::int32_t nobj,
-                               std::int32_t nperm, double s_observed, std::span<std::int32_t> perm,
-                               double* rows, std::span<double> rsum, std::span<double> last_row,
-                               RandStream& stream);
+// Global test: each permutation shuffles judges 1..m-1 in turn (judge m stays).
+class GlobalTest {
+ public:
+  // `rows` receives a judge-major copy of the ranks of judges 1..m-1 (m-1 by n
+  // doubles); `rsum` and `last_row` are work vectors of n.
+  GlobalTest(MatrixView ranks, std::int32_t njudge, std::int32_t nobj, double s_observed,
+             double* rows, std::span<double> rsum, std::span<double> last_row);
+
+  // Draws `count` more permutations; returns how many reach.
+  std::int64_t permute(std::int32_t count, std::span<std::int32_t> perm, RandStream& stream);
+
+ private:
+  std::int32_t njudge_;
+  std::int32_t nobj_;
+  double s_observed_;
+  const double* rows_;
+  double* sums_;
+  const double* last_row_;
+};
+
+// Test of one judge alone: its ranks shuffled against the others' fixed ones.
+class JudgeTest {
+ public:
+  // `observed_rsum` holds the observed rank sums; `own` and `others` are work vectors
+  // of n.
+  JudgeTest(MatrixView ranks, std::int32_t judge, std::int32_t nobj, double s_observed,
+            std::span<const double> observed_rsum, std::span<double> own,
+            std::span<double> others);
+
+  std::int64_t permute(std::int32_t count, std::span<std::int32_t> perm, RandStream& stream);
+
+ private:
+  bool reaches(std::int64_t cross, const std::int32_t* perm) const;
+
+  std::int32_t nobj_;
+  double s_observed_;
+  const double* own2_;
+  const double* others2_;
+  std::int64_t q_exact_observed_;
+  std::int64_t q_observed_;
+  std::int64_t cross_observed_;
+};
 
 // The observed rank sums rsum(k) = sum over judges of ranks(j, k).
 void observed_rank_sums(MatrixView ranks, std::int32_t njudge, std::int32_t nobj,
                         std::span<double> rsum);
 
-// Test of judge j alone: nperm shuffles of its ranks against the others' fixed ones.
-// `observed_rsum` holds the observed rank sums; `own` and `others` are work vectors of n.
+// 1 + the number of the nperm permutations that reach: the numerator of the probability.
+std::int64_t global_test_count(MatrixView ranks, std::int32_t njudge, std::int32_t nobj,
+                               std::int32_t nperm, double s_observed, std::span<std::int32_t> perm,
+                               double* rows, std::span<double> rsum, std::span<double> last_row,
+                               RandStream& stream);
 std::int64_t judge_test_count(MatrixView ranks, std::int32_t judge, std::int32_t nobj,
                               std::int32_t nperm, double s_observed,
                               std::span<const double> observed_rsum, std::span<std::int32_t> perm,

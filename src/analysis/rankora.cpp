@@ -11,6 +11,7 @@
 #include "analysis/tri.hpp"
 #include "analysis/wkendall.hpp"
 #include "report/records.hpp"
+#include "runtime/progress.hpp"
 #include "runtime/units.hpp"
 
 namespace rankora {
@@ -84,9 +85,14 @@ void rankora(std::int32_t nobj, std::int32_t njudge, std::int32_t nobj2, MatrixV
   std::iota(perm.begin(), perm.begin() + nobj, 1);
   std::int32_t flag = 0;
   for (int draw = 0; draw < kWarmUpDraws; ++draw) urand(flag);
-  const std::int64_t global_count = global_test_count(mat, m, nobj, nperm, s_observed, perm,
-                                                      table.data(), rsum, rank_work,
-                                                      rand_stream());
+  const std::int64_t global_shuffles = std::int64_t{nperm} * (m - 1);
+  rt::ProgressLine progress(lang, global_shuffles + std::int64_t{nperm} * m);
+  GlobalTest global(mat, m, nobj, s_observed, table.data(), rsum, rank_work);
+  std::int64_t global_count = 1;
+  for (std::int32_t t = 1; t <= nperm; ++t) {
+    global_count += global.permute(1, perm, rand_stream());
+    progress.global_test(std::int64_t{t} * (m - 1));
+  }
   report::write_global_header(lang);
   report::write_probability_line(lang, nperm, probability(global_count, nperm));
   report::write_dash_line();
@@ -98,12 +104,13 @@ void rankora(std::int32_t nobj, std::int32_t njudge, std::int32_t nobj2, MatrixV
   spear(nobj, m, maxobj, maxj, table, spearr, varok, result);
   observed_rank_sums(mat, m, nobj, rsum);
   for (std::int32_t j = 1; j <= m; ++j) {
-    const std::int64_t count =
-        judge_test_count(mat, j, nobj, nperm, s_observed, rsum, perm, values, rank_work,
-                         rand_stream());
+    JudgeTest test(mat, j, nobj, s_observed, rsum, values, rank_work);
+    const std::int64_t count = 1 + test.permute(nperm, perm, rand_stream());
     result(j, 3) = (static_cast<double>(m - 1) * result(j, 2) + 1.0) / static_cast<double>(m);
     result(j, 4) = probability(count, nperm);
+    progress.judges(global_shuffles + std::int64_t{j} * nperm, j, m);
   }
+  progress.erase();
   report::write_a_posteriori_header(lang);
   adjustp(m, maxj, work1, result, work2, iwork);
   write_judge_table(m, result, varok, lang);
