@@ -2,6 +2,7 @@
 // single-precision uniforms, and in-place shuffles of the object index vector.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <span>
 
@@ -75,7 +76,7 @@ bool shuffle_targets(const std::uint32_t* r, std::int32_t i0, std::int32_t count
 
 inline constexpr std::int32_t kMaxShuffle = RandStream::kMaxRun;
 
-// permute() on a plain array v[0..n), n at most kMaxShuffle, drawing straight from
+// permute() on a plain array v[0..n), drawing straight from
 // `stream`: the same draws and the same swaps, without a call per number. Going down
 // from the top, a position never moves again once its step is done, so settle(k, v[k])
 // is called for every position k = n-1, ..., 0 as soon as it holds its final value:
@@ -85,8 +86,8 @@ inline void shuffle(std::int32_t* v, std::int32_t n, RandStream& stream, Settle&
   std::int32_t targets[kMaxShuffle];
   std::int32_t i = n;
   while (i >= 2) {
-    // Enough numbers for the rest of the shuffle unless a draw is rejected.
-    const std::int32_t wanted = i - 1;
+    // Enough numbers for the rest of the shuffle (or a run of it) unless a draw is rejected.
+    const std::int32_t wanted = std::min(i - 1, kMaxShuffle);
     stream.reserve(wanted);
     const std::uint32_t* r = stream.peek();
     std::int32_t usable = wanted;
