@@ -15,10 +15,12 @@ std::string right_justified(std::string text, int width) {
   return text;
 }
 
+// Sized by a first call: the largest double alone has 309 digits before its point.
 std::string fixed(double value, int decimals) {
-  char buffer[400];
-  int n = std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
-  return std::string(buffer, static_cast<std::size_t>(n));
+  const int length = std::snprintf(nullptr, 0, "%.*f", decimals, value);
+  std::string text(static_cast<std::size_t>(length), '\0');
+  std::snprintf(text.data(), text.size() + 1, "%.*f", decimals, value);
+  return text;
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
+#include <fcntl.h>
 #include <string>
 #include <unistd.h>
 
@@ -40,10 +41,8 @@ extern "C" void on_float_exception(int) { die_with_abort("Floating Exception\n")
 
 using Handler = void (*)(int);
 
-// Returns the disposition the signal had before.
-Handler install(int signal, Handler handler) {
+void install(int signal, Handler handler) {
   struct sigaction action {};
-  struct sigaction previous {};
   action.sa_handler = handler;
   sigemptyset(&action.sa_mask);
   // While one handler runs, no other may start and write its own message.
@@ -51,13 +50,29 @@ Handler install(int signal, Handler handler) {
     sigaddset(&action.sa_mask, blocked);
   }
   action.sa_flags = SA_RESTART;
-  ::sigaction(signal, &action, &previous);
-  return previous.sa_handler;
+  ::sigaction(signal, &action, nullptr);
 }
 
 // A background job or a nohup run starts with interrupt and quit ignored; they stay so.
+// Asked before installing: installing first and undoing it would leave a moment in
+// which an ignored interrupt ends the run.
 void install_unless_ignored(int signal, Handler handler) {
-  if (install(signal, handler) == SIG_IGN) install(signal, SIG_IGN);
+  struct sigaction current {};
+  ::sigaction(signal, nullptr, &current);
+  if (current.sa_handler != SIG_IGN) install(signal, handler);
+}
+
+// A standard stream that the caller closed would hand its descriptor to the next file
+// opened, and the screen or the error stream would then write into the report.
+void keep_standard_descriptors_taken() {
+  for (int fd : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO}) {
+    if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
+    const int null_fd = ::open("/dev/null", fd == STDIN_FILENO ? O_RDONLY : O_WRONLY);
+    if (null_fd >= 0 && null_fd != fd) {
+      ::dup2(null_fd, fd);
+      ::close(null_fd);
+    }
+  }
 }
 
 void install_signal_handlers() {
@@ -77,6 +92,7 @@ void exit_routine() { close_all_units(); }
 }  // namespace
 
 void start() {
+  keep_standard_descriptors_taken();
   connect_standard_units();
   install_signal_handlers();
   std::atexit(exit_routine);

@@ -3,6 +3,7 @@
 #include <array>
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "runtime/fatal.hpp"
@@ -76,6 +77,12 @@ void open_old(int unit, std::string_view name) {
   const std::string path(name);
   int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) fatal_errno("open", errno, unit);
+  // A directory opens for reading but every read of it fails: say so at the open.
+  struct stat status {};
+  if (::fstat(fd, &status) == 0 && S_ISDIR(status.st_mode)) {
+    ::close(fd);
+    fatal_errno("open", EISDIR, unit);
+  }
   attach(unit, fd);
 }
 
