@@ -22,7 +22,15 @@ LastStatement& last_statement() {
   return last;
 }
 
+#ifdef RANKORA_FATAL_HOOK
+FatalHook fatal_hook = nullptr;
+#endif
+
 }  // namespace
+
+#ifdef RANKORA_FATAL_HOOK
+void set_fatal_hook(FatalHook hook) noexcept { fatal_hook = hook; }
+#endif
 
 void note_statement(Direction direction, bool list_directed) noexcept {
   last_statement() = {direction, list_directed};
@@ -42,6 +50,9 @@ void fatal(std::string_view operation, std::string_view message, int unit) {
   report.append("lately ")
       .append(last.direction == Direction::Reading ? "reading" : "writing")
       .append(" sequential formatted external IO\n");
+#ifdef RANKORA_FATAL_HOOK
+  if (fatal_hook) fatal_hook(report);
+#endif
   write_all(STDERR_FILENO, report);
   close_all_units();
   std::signal(SIGABRT, SIG_DFL);

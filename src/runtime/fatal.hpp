@@ -1,6 +1,7 @@
 // Fatal I/O error reports, and the state of the last I/O statement that they describe.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace rankora::rt {
@@ -18,5 +19,13 @@ void note_statement(Direction direction, bool list_directed) noexcept;
 
 // "end of file" as the message.
 [[noreturn]] void fatal_end_of_file(std::string_view operation, int unit);
+
+#ifdef RANKORA_FATAL_HOOK
+// Fuzz builds only (never the program): the hook receives the finished report in place
+// of the write, the closing of the units and the abort, so that one process can run
+// millions of inputs. It must not return; a harness throws from it.
+using FatalHook = void (*)(const std::string& report);
+void set_fatal_hook(FatalHook hook) noexcept;
+#endif
 
 }  // namespace rankora::rt

@@ -35,14 +35,41 @@ std::int32_t repeat_count(const char* digits) {
   return static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
 }
 
+// Typical data ("37.5", "12") takes this path. With at most 2^53 as the digits and a
+// power of ten up to 1e22, both operands are exact doubles, so the one rounded multiply
+// or divide is the correctly rounded value, the same double the full conversion gives.
+bool small_decimal(const char* digits, const char* end, long exponent, double& value) {
+  static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                       1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                       1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+  constexpr long kMaxPower = 22;
+  constexpr std::uint64_t kMaxExact = std::uint64_t{1} << 53;
+  constexpr std::ptrdiff_t kMaxDigitsExact = 16;  // as many as 2^53 has
+  const bool negative = *digits == '-';
+  if (negative) ++digits;
+  if (end - digits > kMaxDigitsExact || exponent < -kMaxPower || exponent > kMaxPower) {
+    return false;
+  }
+  std::uint64_t mantissa = 0;
+  for (const char* p = digits; p < end; ++p) {
+    mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
+  }
+  if (mantissa > kMaxExact) return false;
+  const double m = static_cast<double>(mantissa);
+  value = exponent < 0 ? m / kPowers[-exponent] : m * kPowers[exponent];
+  if (negative) value = -value;
+  return true;
+}
+
 // `digits` (an optional '-' and at most kMaxDigits digits) times ten to `exponent`,
 // correctly rounded.
 double decimal_value(char* digits, char* end, long exponent) {
+  double value = 0.0;
+  if (small_decimal(digits, end, exponent, value)) return value;
   if (exponent != 0) {
     *end++ = 'e';
     end = std::to_chars(end, end + 24, exponent).ptr;
   }
-  double value = 0.0;
   auto [ptr, ec] = std::from_chars(digits, end, value);
   if (ec == std::errc::result_out_of_range) {
     *end = '\0';
@@ -101,6 +128,8 @@ bool ListRead::item(Kind kind) {
       int c = get();
       switch (c) {
         case kEof:
+          // A read the system refused is reported as such, not as the end of the file.
+          if (int error = in_.error(); error != 0) fatal_errno("list in", error, unit_);
           fatal_end_of_file("list in", unit_);
         case ' ':
         case '\t':
