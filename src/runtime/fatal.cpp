@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include "runtime/process.hpp"
+#include "runtime/progress.hpp"
 #include "runtime/units.hpp"
 
 namespace rankora::rt {
@@ -53,6 +54,7 @@ void fatal(std::string_view operation, std::string_view message, int unit) {
 #ifdef RANKORA_FATAL_HOOK
   if (fatal_hook) fatal_hook(report);
 #endif
+  erase_progress_from_handler();
   write_all(STDERR_FILENO, report);
   close_all_units();
   std::signal(SIGABRT, SIG_DFL);

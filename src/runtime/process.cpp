@@ -7,13 +7,18 @@
 #include <string>
 #include <unistd.h>
 
+#include "runtime/progress.hpp"
 #include "runtime/units.hpp"
 
 namespace rankora::rt {
 namespace {
 
 // Everything a handler does must be async-signal-safe: write, close, sigaction, _exit, abort.
-void say(const char* text, std::size_t length) noexcept { write_all(STDERR_FILENO, {text, length}); }
+// A progress line on the terminal is erased first, so the message stands alone.
+void say(const char* text, std::size_t length) noexcept {
+  erase_progress_from_handler();
+  write_all(STDERR_FILENO, {text, length});
+}
 
 template <std::size_t N>
 [[noreturn]] void die_with_status(const char (&message)[N]) noexcept {
@@ -85,6 +90,9 @@ void install_signal_handlers() {
   // Past a file-size limit a write then fails and is reported, instead of the
   // process being killed with the report half written.
   install(SIGXFSZ, SIG_IGN);
+  // The screen is not checked: a reader of the screen that goes away (rankora | head)
+  // must not end the run before its report is complete.
+  install(SIGPIPE, SIG_IGN);
 }
 
 void exit_routine() { close_all_units(); }

@@ -610,6 +610,24 @@ case_screen_closed() {
   same report reference/Rankora.out Rankora.out
 }
 
+# The screen read through a pipe that its reader closes early (rankora | head -1): the
+# dialogue goes on, unseen, and the report is written in full.
+case_screen_reader_gone() {
+  write_answers "$REPORT_ANSWERS"
+  printf '1 2 3\n4 5 6\n' >d.txt
+  reference_run '1 2 3\n4 5 6\n'
+  # The program starts only once the pipe has no reader left: it opens its keyboard, a
+  # FIFO, which the answers are written to only after the reader has closed its end.
+  mkfifo keys
+  ( ( ("$binary" <keys 2>errors; echo $? >status) | (exec <&-; : >reader_gone) ) &
+    while [ ! -e reader_gone ]; do sleep 0.05; done
+    cat answers >keys
+    wait ) 2>/dev/null
+  expect_status 0
+  : | expect_errors
+  same report reference/Rankora.out Rankora.out
+}
+
 case_error_stream_closed() {
   write_answers '2\n5 2001\n'
   ( ("$binary" <answers >screen 2>&-); echo $? >status) 2>/dev/null

@@ -42,3 +42,23 @@ fi
 if ! cmp -s terminal/Rankora.out redirected/Rankora.out; then
   echo "the reports differ"; exit 1
 fi
+
+# A termination request while the line is shown: the line goes, "Killed" stands alone.
+mkdir stopped
+cd stopped
+cp ../data.txt .
+script -qec "sh -c '\"$binary\" <../answers & echo \$! >pid; wait \$!; echo \$? >status'" /dev/null \
+  >typescript &
+tries=0
+until grep -q 'Global test\.\.\.' typescript 2>/dev/null; do
+  tries=$((tries + 1))
+  [ $tries -lt 600 ] || { echo "no progress line to interrupt"; exit 1; }
+  sleep 0.1
+done
+kill -TERM "$(cat pid)"
+wait
+[ "$(cat status)" = 1 ] || { echo "status $(cat status) after the termination request"; exit 1; }
+screen typescript | tail -n 1 >last_line
+if [ "$(cat last_line)" != Killed ]; then
+  echo "the terminal's last line is not \"Killed\":"; cat -A last_line; exit 1
+fi
