@@ -36,11 +36,6 @@ double rank_judges(std::int32_t njudge, std::int32_t nobj2, MatrixView mat, Matr
   return tcorr;
 }
 
-// (1 + permutations reaching the observed S) / (nperm + 1), without 32-bit overflow.
-double probability(std::int64_t count, std::int32_t nperm) {
-  return static_cast<double>(count) / static_cast<double>(std::int64_t{nperm} + 1);
-}
-
 void restore_ranks(MatrixView mat, MatrixView table, std::int32_t njudge, std::int32_t nobj) {
   for (std::int32_t k = 1; k <= nobj; ++k) std::copy_n(mat.column(k), njudge, table.column(k));
 }
@@ -61,6 +56,10 @@ void write_judge_table(std::int32_t njudge, MatrixView result, std::span<const s
 }
 
 }  // namespace
+
+double permutation_probability(std::int64_t count, std::int32_t nperm) {
+  return static_cast<double>(count) / static_cast<double>(std::int64_t{nperm} + 1);
+}
 
 void rankora(std::int32_t nobj, std::int32_t njudge, std::int32_t nobj2, MatrixView mat,
              MatrixView table, std::span<double> rsum, std::int32_t maxobj, std::int32_t maxj,
@@ -89,12 +88,12 @@ void rankora(std::int32_t nobj, std::int32_t njudge, std::int32_t nobj2, MatrixV
   rt::ProgressLine progress(lang, global_shuffles + std::int64_t{nperm} * m);
   GlobalTest global(mat, m, nobj, s_observed, table.data(), rsum, rank_work);
   std::int64_t global_count = 1;
-  for (std::int32_t t = 1; t <= nperm; ++t) {
+  for (std::int64_t done = 1; done <= nperm; ++done) {
     global_count += global.permute(1, perm, rand_stream());
-    progress.global_test(std::int64_t{t} * (m - 1));
+    progress.global_test(done * (m - 1));
   }
   report::write_global_header(lang);
-  report::write_probability_line(lang, nperm, probability(global_count, nperm));
+  report::write_probability_line(lang, nperm, permutation_probability(global_count, nperm));
   report::write_dash_line();
   report::write_blank_line(rt::kReportUnit);
 
@@ -107,7 +106,7 @@ void rankora(std::int32_t nobj, std::int32_t njudge, std::int32_t nobj2, MatrixV
     JudgeTest test(mat, j, nobj, s_observed, rsum, values, rank_work);
     const std::int64_t count = 1 + test.permute(nperm, perm, rand_stream());
     result(j, 3) = (static_cast<double>(m - 1) * result(j, 2) + 1.0) / static_cast<double>(m);
-    result(j, 4) = probability(count, nperm);
+    result(j, 4) = permutation_probability(count, nperm);
     progress.judges(global_shuffles + std::int64_t{j} * nperm, j, m);
   }
   progress.erase();

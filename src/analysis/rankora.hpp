@@ -10,6 +10,10 @@
 
 namespace rankora {
 
+// (1 + the permutations whose S reached the observed S) / (nperm + 1), the count and the
+// divisor in 64 bits so that the largest count the dialogue accepts cannot overflow.
+double permutation_probability(std::int64_t count, std::int32_t nperm);
+
 // mat and table hold the data at entry and each judge's ranks afterwards (table is
 // work space during the tests). result rows end in decreasing order of R-bar.
 void rankora(std::int32_t nobj, std::int32_t njudge, std::int32_t nobj2, MatrixView mat,

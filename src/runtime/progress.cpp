@@ -12,6 +12,7 @@ namespace {
 constexpr double kShowAfterSeconds = 0.5;    // before that, a projection is too rough
 constexpr double kLongRunSeconds = 2.0;      // shorter runs show nothing
 constexpr double kRedrawSeconds = 0.25;
+constexpr double kCheckSeconds = 0.05;
 constexpr std::size_t kMaxWidth = 79;
 
 // Length of the line now on the terminal; read by the signal handlers.
@@ -42,9 +43,13 @@ ProgressLine::ProgressLine(int lang, std::int64_t total_work)
 ProgressLine::~ProgressLine() { erase(); }
 
 bool ProgressLine::due(std::int64_t work_done) {
-  if (!enabled_ || work_done <= 0) return false;
+  if (!enabled_ || work_done <= 0 || work_done < next_check_) return false;
   const Clock::time_point now = Clock::now();
   const double elapsed = std::chrono::duration<double>(now - start_).count();
+  // Tiny tables make millions of updates a second: look at the clock again only after
+  // about as much work as 50 ms have done so far.
+  const double per_second = static_cast<double>(work_done) / std::max(elapsed, 1e-6);
+  next_check_ = work_done + std::max<std::int64_t>(1, static_cast<std::int64_t>(per_second * kCheckSeconds));
   if (!shown_) {
     if (elapsed < kShowAfterSeconds) return false;
     const double projected = elapsed * static_cast<double>(total_work_) / static_cast<double>(work_done);

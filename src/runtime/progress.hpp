@@ -33,6 +33,7 @@ class ProgressLine {
   Clock::time_point start_;
   Clock::time_point last_draw_{};
   bool shown_ = false;
+  std::int64_t next_check_ = 0;  // the clock is read only about every 50 ms of work
 };
 
 // For the signal handlers and the fatal error report: erases a progress line that is
