@@ -51,7 +51,8 @@ class PlainTest {
     for (int i = 0; i < nperm; ++i) {
       for (int j = first_judge; j <= last_judge; ++j) {
         shuffle(perm_.data(), kObjects, stream);
-        for (int k = 1; k <= kObjects; ++k) table(j, k) = ranks(j, perm_[static_cast<std::size_t>(k - 1)]);
+        for (int k = 1; k <= kObjects; ++k)
+          table(j, k) = ranks(j, perm_[static_cast<std::size_t>(k - 1)]);
       }
       if (plain_s(table) >= capacity_data().s_observed) ++count;
     }
@@ -75,8 +76,8 @@ TEST(GlobalTestAsBenchmarked, MatchesPlainAndDrawsAlike) {
   CapacityMatrix rows;
   std::vector<double> rsum(kObjects);
   std::vector<double> last_row(kObjects);
-  EXPECT_EQ(global_test_count(data.ranks.view(), kJudges, kObjects, kPermutations,
-                              data.s_observed, perm, rows.view().data(), rsum, last_row, *stream),
+  EXPECT_EQ(global_test_count(data.ranks.view(), kJudges, kObjects, kPermutations, data.s_observed,
+                              perm, rows.view().data(), rsum, last_row, *stream),
             expected);
   EXPECT_EQ(stream->next(), plain_stream->next()) << "the draws went out of step";
 }

@@ -34,8 +34,8 @@ Panel make_panel(int judges, int objects, std::uint64_t seed) {
     const double strength = 0.2 + 0.5 * random.uniform();
     const double weight = scores_at_random(j) ? 0.0 : strength;
     for (int k = 0; k < objects; ++k) {
-      const double seen = weight * merit[static_cast<std::size_t>(k)] +
-                          (1.0 - weight) * random.uniform();
+      const double seen =
+          weight * merit[static_cast<std::size_t>(k)] + (1.0 - weight) * random.uniform();
       // seen < 1 in exact arithmetic; the rounding of the sum may still reach 1.
       panel.scores.push_back(std::min(static_cast<std::int32_t>(seen * levels), top));
     }

@@ -1,18 +1,19 @@
 // The generated tables: reproducible, of the promised shape and character, and read
 // back by the program's own reader exactly as written.
+#include "panel.hpp"
+
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "analysis/wkendall.hpp"
 #include "capacity.hpp"
-#include "panel.hpp"
 #include "runtime/list_read.hpp"
 #include "runtime/units.hpp"
 
@@ -139,7 +140,8 @@ std::vector<double> read_back(const std::string& path, int records, int per_reco
   rt::open_old(rt::kDataUnit, path);
   for (int r = 0; r < records; ++r) {
     rt::ListRead record(rt::kDataUnit);
-    for (int v = 0; v < per_record; ++v) record.read(values[static_cast<std::size_t>(r) * per_record + v]);
+    for (int v = 0; v < per_record; ++v)
+      record.read(values[static_cast<std::size_t>(r) * per_record + v]);
     record.finish();
   }
   rt::close_unit(rt::kDataUnit);
@@ -168,8 +170,8 @@ TEST_P(PanelFile, ReadBackAsWritten) {
   EXPECT_EQ(values, expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Sizes, PanelFile,
-                         testing::Values(Size{1, 1}, Size{3, 4}, Size{40, 2000}), size_name);
+INSTANTIATE_TEST_SUITE_P(Sizes, PanelFile, testing::Values(Size{1, 1}, Size{3, 4}, Size{40, 2000}),
+                         size_name);
 
 // Mostly whole marks, some halves and some tenths, read exactly as strtod reads them.
 TEST(TypicalValues, MarksReadBackAsWritten) {

@@ -20,7 +20,9 @@ std::vector<std::int32_t> identity(int n) {
   return perm;
 }
 
-bool count_in_range(std::int64_t count, std::int32_t nperm) { return count >= 1 && count <= nperm + 1; }
+bool count_in_range(std::int64_t count, std::int32_t nperm) {
+  return count >= 1 && count <= nperm + 1;
+}
 
 // nperm 0 shows what a call costs before its first permutation.
 void BM_GlobalTest(benchmark::State& state) {

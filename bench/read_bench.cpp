@@ -1,11 +1,11 @@
 // Reading the capacity data file (1000 records of 2000 values) through the real reader,
 // one list-directed read per record, as the data table reader does.
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "capacity.hpp"

@@ -14,9 +14,8 @@ void prefetch(const void* start, std::size_t bytes) {
 
 }  // namespace
 
-GlobalTest::GlobalTest(MatrixView ranks, std::int32_t njudge, std::int32_t nobj,
-                       double s_observed, double* rows, std::span<double> rsum,
-                       std::span<double> last_row)
+GlobalTest::GlobalTest(MatrixView ranks, std::int32_t njudge, std::int32_t nobj, double s_observed,
+                       double* rows, std::span<double> rsum, std::span<double> last_row)
     : njudge_(njudge),
       nobj_(nobj),
       s_observed_(s_observed),
@@ -27,7 +26,8 @@ GlobalTest::GlobalTest(MatrixView ranks, std::int32_t njudge, std::int32_t nobj,
     double* row = rows + static_cast<std::ptrdiff_t>(j - 1) * nobj;
     for (std::int32_t k = 1; k <= nobj; ++k) row[k - 1] = ranks(j, k);
   }
-  for (std::int32_t k = 1; k <= nobj; ++k) last_row[static_cast<std::size_t>(k - 1)] = ranks(njudge, k);
+  for (std::int32_t k = 1; k <= nobj; ++k)
+    last_row[static_cast<std::size_t>(k - 1)] = ranks(njudge, k);
 }
 
 std::int64_t GlobalTest::permute(std::int32_t count, std::span<std::int32_t> perm,
@@ -44,7 +44,8 @@ std::int64_t GlobalTest::permute(std::int32_t count, std::span<std::int32_t> per
       // The rows together outgrow the caches: fetch the next judge's while this one works.
       if (j + 1 < njudge_) prefetch(rows_ + static_cast<std::ptrdiff_t>(j) * nobj_, row_bytes);
       const double* row = rows_ + static_cast<std::ptrdiff_t>(j - 1) * nobj_ - 1;
-      shuffle(p, nobj_, stream, [&](std::int32_t k, std::int32_t object) { sums[k] += row[object]; });
+      shuffle(p, nobj_, stream,
+              [&](std::int32_t k, std::int32_t object) { sums[k] += row[object]; });
     }
     if (sum_of_squares(sums, nobj_) >= s_observed_) ++reached;
   }
@@ -137,8 +138,7 @@ std::int64_t global_test_count(MatrixView ranks, std::int32_t njudge, std::int32
 std::int64_t judge_test_count(MatrixView ranks, std::int32_t judge, std::int32_t nobj,
                               std::int32_t nperm, double s_observed,
                               std::span<const double> observed_rsum, std::span<std::int32_t> perm,
-                              std::span<double> own, std::span<double> others,
-                              RandStream& stream) {
+                              std::span<double> own, std::span<double> others, RandStream& stream) {
   JudgeTest test(ranks, judge, nobj, s_observed, observed_rsum, own, others);
   return 1 + test.permute(nperm, perm, stream);
 }

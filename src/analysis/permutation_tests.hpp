@@ -34,11 +34,11 @@ class GlobalTest {
 // Test of one judge alone: its ranks shuffled against the others' fixed ones.
 class JudgeTest {
  public:
-  // `observed_rsum` holds the observed rank sums; `own` and `others` are work vectors
-  // of n.
+  // `observed_rsum` holds the observed rank sums and `s_observed` their S as wkendall
+  // sums it (a multiple of 1/4, which the exact comparisons rely on); `own` and
+  // `others` are work vectors of n.
   JudgeTest(MatrixView ranks, std::int32_t judge, std::int32_t nobj, double s_observed,
-            std::span<const double> observed_rsum, std::span<double> own,
-            std::span<double> others);
+            std::span<const double> observed_rsum, std::span<double> own, std::span<double> others);
 
   std::int64_t permute(std::int32_t count, std::span<std::int32_t> perm, RandStream& stream);
 
@@ -66,7 +66,6 @@ std::int64_t global_test_count(MatrixView ranks, std::int32_t njudge, std::int32
 std::int64_t judge_test_count(MatrixView ranks, std::int32_t judge, std::int32_t nobj,
                               std::int32_t nperm, double s_observed,
                               std::span<const double> observed_rsum, std::span<std::int32_t> perm,
-                              std::span<double> own, std::span<double> others,
-                              RandStream& stream);
+                              std::span<double> own, std::span<double> others, RandStream& stream);
 
 }  // namespace rankora

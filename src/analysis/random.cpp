@@ -11,7 +11,8 @@ RandStream::RandStream() {
   constexpr int kDiscarded = 310;
   std::uint32_t r[34 + kDiscarded];
   r[0] = 1;
-  for (int i = 1; i < kLag; ++i) r[i] = static_cast<std::uint32_t>((16807ULL * r[i - 1]) % 2147483647ULL);
+  for (int i = 1; i < kLag; ++i)
+    r[i] = static_cast<std::uint32_t>((16807ULL * r[i - 1]) % 2147483647ULL);
   for (int i = kLag; i < 34; ++i) r[i] = r[i - kLag];
   for (int i = 34; i < 34 + kDiscarded; ++i) r[i] = r[i - kLag] + r[i - 3];
   std::copy(std::end(r) - kLag, std::end(r), raw_);
@@ -47,8 +48,10 @@ void RandStream::refill(int count) {
 
 // Wider vectors where the processor has them: single-precision products, sums and
 // conversions round the same way in every instruction set, and nothing here can fuse.
-__attribute__((target_clones("avx2", "default"))) bool shuffle_targets(
-    const std::uint32_t* r, std::int32_t i0, std::int32_t count, std::int32_t* targets) {
+__attribute__((target_clones("avx2", "default"))) bool shuffle_targets(const std::uint32_t* r,
+                                                                       std::int32_t i0,
+                                                                       std::int32_t count,
+                                                                       std::int32_t* targets) {
   std::int32_t rejected = 0;
   for (std::int32_t t = 0; t < count; ++t) {
     const std::int32_t i = i0 - t;

@@ -48,8 +48,7 @@ float urand(std::int32_t& flag);
 
 // Shuffles v(1..n) in place from the top (Durstenfeld), drawing with urand; a target
 // beyond i is drawn again.
-void permute(std::int32_t& flag, std::int32_t n, std::int32_t capacity,
-             std::span<std::int32_t> v);
+void permute(std::int32_t& flag, std::int32_t n, std::int32_t capacity, std::span<std::int32_t> v);
 
 // The index j of one shuffle step at position i for the draw u, in single precision:
 // trunc(fl(fl(u * i) + 1)). Callers reject j > i.

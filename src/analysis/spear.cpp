@@ -12,8 +12,9 @@ constexpr std::int32_t kBlock = 8;
 // for every j of the block [first, first + size). Rows within the block are scratch
 // (the caller rewrites them, and the diagonal). Wider vectors where the processor has
 // them: products and sums round alike in every instruction set, and nothing fuses.
-__attribute__((target_clones("avx2", "default"))) void accumulate_block(MatrixView z, MatrixView spearr, std::int32_t first, std::int32_t size,
-                      std::int32_t nobj, std::int32_t njudge) {
+__attribute__((target_clones("avx2", "default"))) void accumulate_block(
+    MatrixView z, MatrixView spearr, std::int32_t first, std::int32_t size, std::int32_t nobj,
+    std::int32_t njudge) {
   double* sums[kBlock];
   for (std::int32_t b = 0; b < size; ++b) {
     sums[b] = spearr.column(first + b);

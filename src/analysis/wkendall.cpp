@@ -51,8 +51,8 @@ double sum_of_squares(const double* rsum, std::int32_t nobj) {
 }
 
 void wkendall(std::int32_t njudge, std::int32_t nobj, MatrixView table, double tcorr,
-              std::span<double> rsum, std::int32_t /*maxj*/, std::int32_t /*maxobj*/,
-              double& chi2, double& kendw, double& ssqr, std::int32_t mode, std::int32_t ties) {
+              std::span<double> rsum, std::int32_t /*maxj*/, std::int32_t /*maxobj*/, double& chi2,
+              double& kendw, double& ssqr, std::int32_t mode, std::int32_t ties) {
   for (std::int32_t k = 1; k <= nobj; ++k) {
     const double* column = table.column(k);
     double sum = 0.0;

@@ -27,6 +27,9 @@ constexpr std::array<FormatItem, A + B> join(const FormatItem (&a)[A], const For
   return all;
 }
 
+// The formats read as they lay out their lines.
+// clang-format off
+
 // The same in both languages.
 constexpr FormatItem kCredits[] = {
     lit(" Rankora: concordance among judges"),
@@ -120,6 +123,8 @@ constexpr auto kMarkedJudgeRow = join(kJudgeFields, kMarkedRowEnd);
 constexpr FormatItem kNullVarianceFr[] = {lit(" # Ce juge a une variance nulle")};
 constexpr FormatItem kNullVarianceEn[] = {lit(" # This judge has a null variance")};
 
+// clang-format on
+
 }  // namespace
 
 void write_banner(int unit, int lang) {
@@ -133,18 +138,17 @@ void write_data_file_line(int unit, int lang, std::string_view fname) {
 void write_blank_line(int unit) { rt::write_list(unit, {}); }
 
 void write_permutation_count(int lang, std::int32_t nperm) {
-  rt::write_formatted(kReport, french(lang) ? rt::Format(kPermutationCountFr)
-                                            : rt::Format(kPermutationCountEn),
-                      {nperm});
+  rt::write_formatted(
+      kReport, french(lang) ? rt::Format(kPermutationCountFr) : rt::Format(kPermutationCountEn),
+      {nperm});
 }
 
 void write_dash_line() { rt::write_formatted(kReport, kDashLine); }
 
 void write_statistics(int lang, int ties, double chi2, std::int32_t nu, double kendw) {
-  rt::Format format = french(lang) ? (ties == 2 ? rt::Format(kStatisticsFrNoTies)
-                                                : rt::Format(kStatisticsFrTies))
-                                   : (ties == 2 ? rt::Format(kStatisticsEnNoTies)
-                                                : rt::Format(kStatisticsEnTies));
+  rt::Format format =
+      french(lang) ? (ties == 2 ? rt::Format(kStatisticsFrNoTies) : rt::Format(kStatisticsFrTies))
+                   : (ties == 2 ? rt::Format(kStatisticsEnNoTies) : rt::Format(kStatisticsEnTies));
   rt::write_formatted(kReport, format, {chi2, nu, kendw});
 }
 

@@ -69,10 +69,10 @@ void run(const Storage& s) {
   report::show_empty_line();
   report::write_permutation_count(lang, nperm);
 
-  rankora(nobj, njudge, nobj2, s.mat_view(), s.table_view(), s.rsum.span(), kMaxObjects,
-          kMaxJudges, lang, nperm, s.perm.span(), s.tiecnt.span(), s.values.span(),
-          s.rank_work.span(), s.spearr_view(), s.work1.span(), s.result_view(), s.work2.span(),
-          s.iwork.span(), s.varok.span(), ties);
+  rankora(nobj, njudge, nobj2, s.mat_view(), s.table_view(), s.rsum.span(), kMaxObjects, kMaxJudges,
+          lang, nperm, s.perm.span(), s.tiecnt.span(), s.values.span(), s.rank_work.span(),
+          s.spearr_view(), s.work1.span(), s.result_view(), s.work2.span(), s.iwork.span(),
+          s.varok.span(), ties);
 
   report::show_empty_line();
   report::show_closing_message(lang);

@@ -1,10 +1,11 @@
 #include "runtime/fatal.hpp"
 
+#include <unistd.h>
+
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <unistd.h>
 
 #include "runtime/process.hpp"
 #include "runtime/progress.hpp"

@@ -1,7 +1,8 @@
 #include "runtime/input_stream.hpp"
 
-#include <cerrno>
 #include <unistd.h>
+
+#include <cerrno>
 
 namespace rankora::rt {
 

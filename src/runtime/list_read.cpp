@@ -13,8 +13,8 @@
 namespace rankora::rt {
 namespace {
 
-constexpr int kMaxDigits = 40;             // significant digits kept; later ones only scale
-constexpr long kMaxExponent = 99999999;    // a longer exponent field is malformed
+constexpr int kMaxDigits = 40;           // significant digits kept; later ones only scale
+constexpr long kMaxExponent = 99999999;  // a longer exponent field is malformed
 constexpr const char* kIncomprehensible = "incomprehensible list input";
 constexpr const char* kUnexpected = "read unexpected character";
 

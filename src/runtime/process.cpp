@@ -1,11 +1,12 @@
 #include "runtime/process.hpp"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
-#include <fcntl.h>
 #include <string>
-#include <unistd.h>
 
 #include "runtime/progress.hpp"
 #include "runtime/units.hpp"

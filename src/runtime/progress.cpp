@@ -1,16 +1,17 @@
 #include "runtime/progress.hpp"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <atomic>
-#include <unistd.h>
 
 #include "runtime/process.hpp"
 
 namespace rankora::rt {
 namespace {
 
-constexpr double kShowAfterSeconds = 0.5;    // before that, a projection is too rough
-constexpr double kLongRunSeconds = 2.0;      // shorter runs show nothing
+constexpr double kShowAfterSeconds = 0.5;  // before that, a projection is too rough
+constexpr double kLongRunSeconds = 2.0;    // shorter runs show nothing
 constexpr double kRedrawSeconds = 0.25;
 constexpr double kCheckSeconds = 0.05;
 constexpr std::size_t kMaxWidth = 79;
@@ -49,10 +50,12 @@ bool ProgressLine::due(std::int64_t work_done) {
   // Tiny tables make millions of updates a second: look at the clock again only after
   // about as much work as 50 ms have done so far.
   const double per_second = static_cast<double>(work_done) / std::max(elapsed, 1e-6);
-  next_check_ = work_done + std::max<std::int64_t>(1, static_cast<std::int64_t>(per_second * kCheckSeconds));
+  next_check_ =
+      work_done + std::max<std::int64_t>(1, static_cast<std::int64_t>(per_second * kCheckSeconds));
   if (!shown_) {
     if (elapsed < kShowAfterSeconds) return false;
-    const double projected = elapsed * static_cast<double>(total_work_) / static_cast<double>(work_done);
+    const double projected =
+        elapsed * static_cast<double>(total_work_) / static_cast<double>(work_done);
     if (projected < kLongRunSeconds) return false;
   } else if (std::chrono::duration<double>(now - last_draw_).count() < kRedrawSeconds) {
     return false;

@@ -1,10 +1,11 @@
 #include "runtime/units.hpp"
 
-#include <array>
-#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <array>
+#include <cerrno>
 
 #include "runtime/fatal.hpp"
 #include "runtime/unit_table.hpp"

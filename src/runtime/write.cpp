@@ -1,8 +1,9 @@
 #include "runtime/write.hpp"
 
-#include <cerrno>
 #include <sys/types.h>
 #include <unistd.h>
+
+#include <cerrno>
 
 #include "runtime/fatal.hpp"
 #include "runtime/process.hpp"

@@ -1,11 +1,11 @@
 #include "input/lecture.hpp"
 
+#include <gtest/gtest.h>
+
 #include <csignal>
 #include <memory>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "report/unit_capture.hpp"
 #include "run/storage.hpp"
@@ -97,33 +97,48 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         TableCase{"Rows", "2 3\n1\nDATA\n", "1 2 3\n4 5 6\n", {{1, 2, 3}, {4, 5, 6}}},
         TableCase{"Columns", "2 3\n2\nDATA\n", "1 4\n2 5\n3 6\n", {{1, 2, 3}, {4, 5, 6}}},
-        TableCase{"OrientationZeroIsColumns", "2 3\n0\nDATA\n", "1 4\n2 5\n3 6\n",
+        TableCase{"OrientationZeroIsColumns",
+                  "2 3\n0\nDATA\n",
+                  "1 4\n2 5\n3 6\n",
                   {{1, 2, 3}, {4, 5, 6}}},
-        TableCase{"OrientationSevenIsColumns", "2 3\n7\nDATA\n", "1 4\n2 5\n3 6\n",
+        TableCase{"OrientationSevenIsColumns",
+                  "2 3\n7\nDATA\n",
+                  "1 4\n2 5\n3 6\n",
                   {{1, 2, 3}, {4, 5, 6}}},
-        TableCase{"NoOrientationGivenIsRows", "2 3\n,\nDATA\n", "1 2 3\n4 5 6\n",
-                  {{1, 2, 3}, {4, 5, 6}}},
-        TableCase{"RecordsOverSeveralLinesAndExtrasIgnored", "3 4\n1\nDATA\n",
+        TableCase{
+            "NoOrientationGivenIsRows", "2 3\n,\nDATA\n", "1 2 3\n4 5 6\n", {{1, 2, 3}, {4, 5, 6}}},
+        TableCase{"RecordsOverSeveralLinesAndExtrasIgnored",
+                  "3 4\n1\nDATA\n",
                   "1 2\n3 4\n5 6 7 8 99\n9 10 11 12\n",
                   {{1, 2, 3, 4}, {5, 6, 7, 8}, {9, 10, 11, 12}}},
-        TableCase{"LinesAfterTheLastRecordIgnored", "2 2\n1\nDATA\n", "1 2\n3 4\nwords\n",
+        TableCase{"LinesAfterTheLastRecordIgnored",
+                  "2 2\n1\nDATA\n",
+                  "1 2\n3 4\nwords\n",
                   {{1, 2}, {3, 4}}},
         TableCase{"EmptyLinesSkipped", "2 2\n1\nDATA\n", "\n\n1 2\n\n3 4\n", {{1, 2}, {3, 4}}},
         TableCase{"NullValuesKeepZero", "2 3\n1\nDATA\n", "1,,3\n,5,,\n", {{1, 0, 3}, {0, 5, 0}}},
         TableCase{"SlashEndsTheRecord", "2 3\n1\nDATA\n", "1 / 7\n4 5 6\n", {{1, 0, 0}, {4, 5, 6}}},
         TableCase{"Repeats", "2 3\n1\nDATA\n", "3*7\n2*-1.5 2\n", {{7, 7, 7}, {-1.5, -1.5, 2}}},
-        TableCase{"NumberForms", "2 3\n1\nDATA\n", "12 -3 4.75\n1.5E2 2d1 .5\n",
+        TableCase{"NumberForms",
+                  "2 3\n1\nDATA\n",
+                  "12 -3 4.75\n1.5E2 2d1 .5\n",
                   {{12, -3, 4.75}, {150, 20, 0.5}}},
         TableCase{"SizeOverTwoLines", "2\n3\n1\nDATA\n", "1 2 3\n4 5 6\n", {{1, 2, 3}, {4, 5, 6}}},
         TableCase{"SizeWithComma", "2,3\n1\nDATA\n", "1 2 3\n4 5 6\n", {{1, 2, 3}, {4, 5, 6}}},
-        TableCase{"SizeExtraValueIgnored", "2 3 9\n1\nDATA\n", "1 2 3\n4 5 6\n",
+        TableCase{
+            "SizeExtraValueIgnored", "2 3 9\n1\nDATA\n", "1 2 3\n4 5 6\n", {{1, 2, 3}, {4, 5, 6}}},
+        TableCase{"TooFewAskedAgain",
+                  "1 3\n2 0\n-2 5\n2 3\n1\nDATA\n",
+                  "1 2 3\n4 5 6\n",
                   {{1, 2, 3}, {4, 5, 6}}},
-        TableCase{"TooFewAskedAgain", "1 3\n2 0\n-2 5\n2 3\n1\nDATA\n", "1 2 3\n4 5 6\n",
+        TableCase{"NoSizeGivenAskedAgain",
+                  ",\n/\n2 3\n1\nDATA\n",
+                  "1 2 3\n4 5 6\n",
                   {{1, 2, 3}, {4, 5, 6}}},
-        TableCase{"NoSizeGivenAskedAgain", ",\n/\n2 3\n1\nDATA\n", "1 2 3\n4 5 6\n",
-                  {{1, 2, 3}, {4, 5, 6}}},
-        TableCase{"BeyondThirtyTwoBitsAskedAgain", "3000000000 3\n2 3\n1\nDATA\n",
-                  "1 2 3\n4 5 6\n", {{1, 2, 3}, {4, 5, 6}}}),
+        TableCase{"BeyondThirtyTwoBitsAskedAgain",
+                  "3000000000 3\n2 3\n1\nDATA\n",
+                  "1 2 3\n4 5 6\n",
+                  {{1, 2, 3}, {4, 5, 6}}}),
     [](const testing::TestParamInfo<TableCase>& info) { return std::string(info.param.name); });
 
 struct DialogueCase {
@@ -152,29 +167,30 @@ TEST_P(LectureDialogue, ShowsExactlyThis) {
 
 INSTANTIATE_TEST_SUITE_P(
     Languages, LectureDialogue,
-    testing::Values(
-        DialogueCase{"English", kEnglish, "0 2\n2 2\n1\nd\n",
-                     " How many judges and objects?\n"
-                     " At least 2 judges and 2 objects are needed.\n"
-                     " How many judges and objects?\n"
-                     "\n"
-                     " (1) Judges are the rows of the input data file\n"
-                     " (2) Judges are the columns of the input data file\n"
-                     "\n"
-                     " Name of the input data file?\n"
-                     " Input data file: \n"
-                     " d" + std::string(78, ' ') + "\n"},
-        DialogueCase{"French", kFrench, "2 1\n2 2\n1\nd\n",
-                     " Combien de juges et d'objets?\n"
-                     " Il faut au moins 2 juges et 2 objets.\n"
-                     " Combien de juges et d'objets?\n"
-                     "\n"
-                     " (1) Les juges sont les lignes du fichier d'entree\n"
-                     " (2) Les juges sont les colonnes du fichier d'entree\n"
-                     "\n"
-                     " Nom du fichier de donnees?\n"
-                     " Fichier de donnees: \n"
-                     " d" + std::string(78, ' ') + "\n"}),
+    testing::Values(DialogueCase{"English", kEnglish, "0 2\n2 2\n1\nd\n",
+                                 " How many judges and objects?\n"
+                                 " At least 2 judges and 2 objects are needed.\n"
+                                 " How many judges and objects?\n"
+                                 "\n"
+                                 " (1) Judges are the rows of the input data file\n"
+                                 " (2) Judges are the columns of the input data file\n"
+                                 "\n"
+                                 " Name of the input data file?\n"
+                                 " Input data file: \n"
+                                 " d" +
+                                     std::string(78, ' ') + "\n"},
+                    DialogueCase{"French", kFrench, "2 1\n2 2\n1\nd\n",
+                                 " Combien de juges et d'objets?\n"
+                                 " Il faut au moins 2 juges et 2 objets.\n"
+                                 " Combien de juges et d'objets?\n"
+                                 "\n"
+                                 " (1) Les juges sont les lignes du fichier d'entree\n"
+                                 " (2) Les juges sont les colonnes du fichier d'entree\n"
+                                 "\n"
+                                 " Nom du fichier de donnees?\n"
+                                 " Fichier de donnees: \n"
+                                 " d" +
+                                     std::string(78, ' ') + "\n"}),
     [](const testing::TestParamInfo<DialogueCase>& info) { return std::string(info.param.name); });
 
 // Runs that end inside the reader: the capacity stops, and the fatal reports that

@@ -1,11 +1,11 @@
 // A whole report, written in the order of a run: its line count and the rules that
 // hold for every line of it.
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "analysis/rankora.hpp"
 #include "report/records.hpp"
@@ -62,8 +62,8 @@ std::string run_report(const RunCase& c) {
   write_permutation_count(c.lang, kPermutations);
   rankora(c.nobj, c.njudge, c.nobj, s->mat_view(), s->table_view(), s->rsum.span(), kMaxObjects,
           kMaxJudges, c.lang, kPermutations, s->perm.span(), s->tiecnt.span(), s->values.span(),
-          s->rank_work.span(), s->spearr_view(), s->work1.span(), s->result_view(),
-          s->work2.span(), s->iwork.span(), s->varok.span(), c.ties);
+          s->rank_work.span(), s->spearr_view(), s->work1.span(), s->result_view(), s->work2.span(),
+          s->iwork.span(), s->varok.span(), c.ties);
   return capture.report();
 }
 
@@ -77,8 +77,8 @@ TEST_P(WholeReport, HasItsLineCountAndEndsAsItShould) {
   ASSERT_EQ(lines.size(), expected);
 
   const std::string dashes = " " + std::string(60, '-');
-  const std::string note = c.lang == 1 ? " # Ce juge a une variance nulle"
-                                       : " # This judge has a null variance";
+  const std::string note =
+      c.lang == 1 ? " # Ce juge a une variance nulle" : " # This judge has a null variance";
   EXPECT_EQ(lines[marked ? expected - 2 : expected - 1], dashes);
   if (marked) {
     EXPECT_EQ(lines.back(), note);
@@ -117,14 +117,16 @@ TEST_P(WholeReport, MarksEveryConstantJudge) {
   EXPECT_EQ(marked_rows, c.constant_judges);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Runs, WholeReport,
-    testing::Values(RunCase{"TwoJudgesFr", 1, 1, 2, 5, 0}, RunCase{"TwoJudgesEn", 2, 2, 2, 5, 0},
-                    RunCase{"ThreeJudgesOneConstantFr", 1, 2, 3, 10, 1},
-                    RunCase{"ThreeJudgesOneConstantEn", 2, 1, 3, 10, 1},
-                    RunCase{"SevenJudgesTwoConstant", 2, 2, 7, 4, 2},
-                    RunCase{"EveryJudgeConstant", 2, 1, 3, 6, 3}),
-    [](const testing::TestParamInfo<RunCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Runs, WholeReport,
+                         testing::Values(RunCase{"TwoJudgesFr", 1, 1, 2, 5, 0},
+                                         RunCase{"TwoJudgesEn", 2, 2, 2, 5, 0},
+                                         RunCase{"ThreeJudgesOneConstantFr", 1, 2, 3, 10, 1},
+                                         RunCase{"ThreeJudgesOneConstantEn", 2, 1, 3, 10, 1},
+                                         RunCase{"SevenJudgesTwoConstant", 2, 2, 7, 4, 2},
+                                         RunCase{"EveryJudgeConstant", 2, 1, 3, 6, 3}),
+                         [](const testing::TestParamInfo<RunCase>& info) {
+                           return std::string(info.param.name);
+                         });
 
 }  // namespace
 }  // namespace rankora::report

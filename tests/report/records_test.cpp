@@ -1,11 +1,11 @@
 #include "report/records.hpp"
 
+#include <gtest/gtest.h>
+
 #include <array>
 #include <functional>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "report/unit_capture.hpp"
 #include "runtime/units.hpp"
@@ -78,8 +78,7 @@ INSTANTIATE_TEST_SUITE_P(
                    [] { write_statistics(kFrench, kWithoutTies, 18.9, 9, 0.7); },
                    " Khi-carre de Friedman =  18.90000   nu =    9\n"
                    " W de Kendall          =   0.70000   sans correction pour ex-aequo\n\n"},
-        RecordCase{"StatisticsEnTies",
-                   [] { write_statistics(kEnglish, kWithTies, 18.9, 9, 0.7); },
+        RecordCase{"StatisticsEnTies", [] { write_statistics(kEnglish, kWithTies, 18.9, 9, 0.7); },
                    " Friedman's Chi-square =  18.90000   nu =    9\n"
                    " Kendall's W           =   0.70000   with correction for ties\n\n"},
         RecordCase{"StatisticsEnNoTies",
@@ -115,11 +114,20 @@ INSTANTIATE_TEST_SUITE_P(
                    " H0: Independence of this judge. This judge only is permuted.\n\n"
                    "                                    Adjusted probability\n"
                    " Judge   Rbar(j)     W(j)     Prob  Bonferroni      Holm\n\n"},
-        RecordCase{"JudgeRow", [] { write_row(3, {0.65, 0.76667, 0.001, 0.003, 0.003}, false); },
+        RecordCase{"JudgeRow",
+                   [] {
+                     write_row(3, {0.65, 0.76667, 0.001, 0.003, 0.003}, false);
+                   },
                    "   3     0.65000   0.76667   0.00100   0.00300   0.00300\n\n"},
-        RecordCase{"JudgeOneThousand", [] { write_row(1000, {-0.5, 0.5, 1, 3, 1}, false); },
+        RecordCase{"JudgeOneThousand",
+                   [] {
+                     write_row(1000, {-0.5, 0.5, 1, 3, 1}, false);
+                   },
                    "1000    -0.50000   0.50000   1.00000   3.00000   1.00000\n\n"},
-        RecordCase{"MarkedJudgeRow", [] { write_row(2, {0, 0.5, 1, 1, 1}, true); },
+        RecordCase{"MarkedJudgeRow",
+                   [] {
+                     write_row(2, {0, 0.5, 1, 1, 1}, true);
+                   },
                    "   2     0.00000   0.50000   1.00000   1.00000   1.00000 #\n\n"},
         RecordCase{"NullVarianceNoteFr", [] { write_null_variance_note(kFrench); },
                    " # Ce juge a une variance nulle\n"},

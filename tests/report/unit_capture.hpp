@@ -2,13 +2,14 @@
 // the report unit opened on a scratch file.
 #pragma once
 
-#include <cstdio>
 #include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <unistd.h>
 
 #include "runtime/units.hpp"
 

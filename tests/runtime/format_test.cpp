@@ -1,12 +1,12 @@
 #include "runtime/format.hpp"
 
+#include <gtest/gtest.h>
+
 #include <charconv>
 #include <cstdint>
 #include <limits>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 namespace rankora::rt {
 namespace {
@@ -32,8 +32,8 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         // I4: judge numbers; 1000 fills the field with no blank before it.
         IntegerCase{0, 4, "   0"}, IntegerCase{7, 4, "   7"}, IntegerCase{1000, 4, "1000"},
-        IntegerCase{9999, 4, "9999"}, IntegerCase{10000, 4, "****"},
-        IntegerCase{-999, 4, "-999"}, IntegerCase{-1000, 4, "****"},
+        IntegerCase{9999, 4, "9999"}, IntegerCase{10000, 4, "****"}, IntegerCase{-999, 4, "-999"},
+        IntegerCase{-1000, 4, "****"},
         // I5: nu.
         IntegerCase{99999, 5, "99999"}, IntegerCase{100000, 5, "*****"},
         IntegerCase{-9999, 5, "-9999"}, IntegerCase{-10000, 5, "*****"},
@@ -72,12 +72,12 @@ INSTANTIATE_TEST_SUITE_P(
 
 // Nothing is signed that shows only zeros; a value whose exact binary form lies just
 // past the half rounds away from zero and keeps its sign.
-INSTANTIATE_TEST_SUITE_P(
-    SignOfZero, RealField,
-    testing::Values(RealCase{-0.0, 10, 5, "   0.00000"}, RealCase{-0.000001, 10, 5, "   0.00000"},
-                    RealCase{-0.0000049, 10, 5, "   0.00000"},
-                    RealCase{-0.000005, 10, 5, "  -0.00001"},
-                    RealCase{-0.0, 8, 5, " 0.00000"}));
+INSTANTIATE_TEST_SUITE_P(SignOfZero, RealField,
+                         testing::Values(RealCase{-0.0, 10, 5, "   0.00000"},
+                                         RealCase{-0.000001, 10, 5, "   0.00000"},
+                                         RealCase{-0.0000049, 10, 5, "   0.00000"},
+                                         RealCase{-0.000005, 10, 5, "  -0.00001"},
+                                         RealCase{-0.0, 8, 5, " 0.00000"}));
 
 // Rounding works on the exact binary value, halves to the even digit.
 INSTANTIATE_TEST_SUITE_P(
@@ -94,9 +94,9 @@ INSTANTIATE_TEST_SUITE_P(
                     RealCase{10000.0, 10, 5, "**********"},
                     RealCase{12345.678, 10, 5, "**********"},
                     RealCase{-999.99999, 10, 5, "-999.99999"},
-                    RealCase{-1000.0, 10, 5, "**********"},
-                    RealCase{1e300, 10, 5, "**********"}, RealCase{-1e308, 10, 5, "**********"},
-                    RealCase{99.999995, 8, 5, "99.99999"}, RealCase{100.0, 8, 5, "********"}));
+                    RealCase{-1000.0, 10, 5, "**********"}, RealCase{1e300, 10, 5, "**********"},
+                    RealCase{-1e308, 10, 5, "**********"}, RealCase{99.999995, 8, 5, "99.99999"},
+                    RealCase{100.0, 8, 5, "********"}));
 
 // One character too many with a lone 0 before the point: that 0 goes.
 INSTANTIATE_TEST_SUITE_P(
@@ -142,29 +142,29 @@ TEST_P(Rendering, LaysOutLinesExactly) {
 
 INSTANTIATE_TEST_SUITE_P(
     Formats, Rendering,
-    testing::Values(
-        FormatCase{"EndsWithLiteral", {lit(" ---")}, {}, " ---\n"},
-        FormatCase{"EndsWithSlash", {lit(" a"), slash()}, {}, " a\n\n"},
-        FormatCase{"LeadingSlash", {slash(), lit(" a")}, {}, "\n a\n"},
-        FormatCase{"DoubledSlash", {lit(" a"), slash(), slash(), lit(" b")}, {}, " a\n\n b\n"},
-        FormatCase{"OnlySlashes", {slash(), slash()}, {}, "\n\n\n"},
-        FormatCase{"BlanksBetweenFields",
-                   {int_field(4), blanks(2), real_field(10, 5), slash()},
-                   {std::int32_t{1000}, 0.5},
-                   "1000     0.50000\n\n"},
-        FormatCase{"ItemsAfterTheLastValue",
-                   {int_field(4), lit(" #"), slash()},
-                   {std::int32_t{3}},
-                   "   3 #\n\n"},
-        FormatCase{"ValuesInOrder",
-                   {lit("x="), real_field(6, 2), lit(" n="), int_field(3), slash(), lit("y="),
-                    real_field(6, 2)},
-                   {1.5, std::int32_t{-4}, -2.25},
-                   "x=  1.50 n= -4\ny= -2.25\n"},
-        FormatCase{"LiteralWithApostrophe",
-                   {lit(" Friedman's Chi-square ="), real_field(10, 5)},
-                   {25.72211},
-                   " Friedman's Chi-square =  25.72211\n"}),
+    testing::Values(FormatCase{"EndsWithLiteral", {lit(" ---")}, {}, " ---\n"},
+                    FormatCase{"EndsWithSlash", {lit(" a"), slash()}, {}, " a\n\n"},
+                    FormatCase{"LeadingSlash", {slash(), lit(" a")}, {}, "\n a\n"},
+                    FormatCase{
+                        "DoubledSlash", {lit(" a"), slash(), slash(), lit(" b")}, {}, " a\n\n b\n"},
+                    FormatCase{"OnlySlashes", {slash(), slash()}, {}, "\n\n\n"},
+                    FormatCase{"BlanksBetweenFields",
+                               {int_field(4), blanks(2), real_field(10, 5), slash()},
+                               {std::int32_t{1000}, 0.5},
+                               "1000     0.50000\n\n"},
+                    FormatCase{"ItemsAfterTheLastValue",
+                               {int_field(4), lit(" #"), slash()},
+                               {std::int32_t{3}},
+                               "   3 #\n\n"},
+                    FormatCase{"ValuesInOrder",
+                               {lit("x="), real_field(6, 2), lit(" n="), int_field(3), slash(),
+                                lit("y="), real_field(6, 2)},
+                               {1.5, std::int32_t{-4}, -2.25},
+                               "x=  1.50 n= -4\ny= -2.25\n"},
+                    FormatCase{"LiteralWithApostrophe",
+                               {lit(" Friedman's Chi-square ="), real_field(10, 5)},
+                               {25.72211},
+                               " Friedman's Chi-square =  25.72211\n"}),
     [](const testing::TestParamInfo<FormatCase>& info) { return std::string(info.param.name); });
 
 }  // namespace

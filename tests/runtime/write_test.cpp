@@ -1,5 +1,9 @@
 #include "runtime/write.hpp"
 
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
@@ -7,10 +11,6 @@
 #include <functional>
 #include <sstream>
 #include <string>
-#include <sys/resource.h>
-#include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include "runtime/units.hpp"
 
@@ -36,21 +36,42 @@ const std::string k90(90, 'd');
 
 INSTANTIATE_TEST_SUITE_P(
     Items, ListWrite,
-    testing::Values(
-        ListCase{"NoItemsIsAnEmptyLine", [] { return text_of({}); }, "\n"},
-        ListCase{"OneItem", [] { return text_of({"abc"}); }, " abc\n"},
-        ListCase{"JoinedWithoutSeparator", [] { return text_of({"ab", "cd"}); }, " abcd\n"},
-        ListCase{"TrailingBlanksKept", [] { return text_of({"a  ", "b "}); }, " a  b \n"},
-        ListCase{"EmptyItem", [] { return text_of({""}); }, " \n"},
-        // 1 + 77 + 1 = 79 still fits; 1 + 78 + 1 = 80 does not.
-        ListCase{"ReachesColumn79", [] { return text_of({k77, "x"}); }, " " + k77 + "x\n"},
-        ListCase{"WouldReachColumn80", [] { return text_of({k78, "x"}); },
-                 " " + k78 + "\n x\n"},
-        ListCase{"FirstItemNeverBreaks", [] { return text_of({k90}); }, " " + k90 + "\n"},
-        ListCase{"LongItemAfterShortOne", [] { return text_of({"ab", k79}); },
-                 " ab\n " + k79 + "\n"},
-        ListCase{"EveryItemMayBreak", [] { return text_of({k78, k78, "z"}); },
-                 " " + k78 + "\n " + k78 + "\n z\n"}),
+    testing::Values(ListCase{"NoItemsIsAnEmptyLine", [] { return text_of({}); }, "\n"},
+                    ListCase{"OneItem", [] { return text_of({"abc"}); }, " abc\n"},
+                    ListCase{"JoinedWithoutSeparator",
+                             [] {
+                               return text_of({"ab", "cd"});
+                             },
+                             " abcd\n"},
+                    ListCase{"TrailingBlanksKept",
+                             [] {
+                               return text_of({"a  ", "b "});
+                             },
+                             " a  b \n"},
+                    ListCase{"EmptyItem", [] { return text_of({""}); }, " \n"},
+                    // 1 + 77 + 1 = 79 still fits; 1 + 78 + 1 = 80 does not.
+                    ListCase{"ReachesColumn79",
+                             [] {
+                               return text_of({k77, "x"});
+                             },
+                             " " + k77 + "x\n"},
+                    ListCase{"WouldReachColumn80",
+                             [] {
+                               return text_of({k78, "x"});
+                             },
+                             " " + k78 + "\n x\n"},
+                    ListCase{"FirstItemNeverBreaks", [] { return text_of({k90}); },
+                             " " + k90 + "\n"},
+                    ListCase{"LongItemAfterShortOne",
+                             [] {
+                               return text_of({"ab", k79});
+                             },
+                             " ab\n " + k79 + "\n"},
+                    ListCase{"EveryItemMayBreak",
+                             [] {
+                               return text_of({k78, k78, "z"});
+                             },
+                             " " + k78 + "\n " + k78 + "\n z\n"}),
     [](const testing::TestParamInfo<ListCase>& info) { return std::string(info.param.name); });
 
 std::string file_contents(const std::filesystem::path& path) {
