@@ -43,7 +43,6 @@ CapacityData build_capacity_data() {
   double kendw = 0.0;
   wkendall(kCapacityJudges, kCapacityObjects, data.ranks.view(), data.tie_term, data.rank_sums,
            kCapacityJudges, kCapacityObjects, chi2, kendw, data.s_observed, 2, 1);
-  observed_rank_sums(data.ranks.view(), kCapacityJudges, kCapacityObjects, data.rank_sums);
   return data;
 }
 

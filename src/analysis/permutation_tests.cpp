@@ -52,16 +52,6 @@ std::int64_t GlobalTest::permute(std::int32_t count, std::span<std::int32_t> per
   return reached;
 }
 
-void observed_rank_sums(MatrixView ranks, std::int32_t njudge, std::int32_t nobj,
-                        std::span<double> rsum) {
-  for (std::int32_t k = 1; k <= nobj; ++k) {
-    const double* column = ranks.column(k);
-    double sum = 0.0;
-    for (std::int32_t j = 0; j < njudge; ++j) sum += column[j];
-    rsum[static_cast<std::size_t>(k - 1)] = sum;
-  }
-}
-
 // With own = the judge's ranks and others = the other judges' rank sums,
 // S(perm) = sum over k of (others(k) + own(perm(k)))^2 differs from the observed S by
 // 2 * sum over k of others(k) * (own(perm(k)) - own(k)): only the cross sum changes.

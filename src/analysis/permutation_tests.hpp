@@ -54,10 +54,6 @@ class JudgeTest {
   std::int64_t cross_observed_;
 };
 
-// The observed rank sums rsum(k) = sum over judges of ranks(j, k).
-void observed_rank_sums(MatrixView ranks, std::int32_t njudge, std::int32_t nobj,
-                        std::span<double> rsum);
-
 // 1 + the number of the nperm permutations that reach: the numerator of the probability.
 std::int64_t global_test_count(MatrixView ranks, std::int32_t njudge, std::int32_t nobj,
                                std::int32_t nperm, double s_observed, std::span<std::int32_t> perm,

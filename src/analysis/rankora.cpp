@@ -100,7 +100,7 @@ void rankora(std::int32_t nobj, std::int32_t njudge, std::int32_t nobj2, MatrixV
   restore_ranks(mat, table, m, nobj);
   for (std::int32_t j = 1; j <= m; ++j) result(j, 1) = j;
   spear(nobj, m, maxobj, maxj, table, spearr, varok, result);
-  observed_rank_sums(mat, m, nobj, rsum);
+  rank_sums(mat, m, nobj, rsum);
   for (std::int32_t j = 1; j <= m; ++j) {
     JudgeTest test(mat, j, nobj, s_observed, rsum, values, rank_work);
     const std::int64_t count = 1 + test.permute(nperm, perm, rand_stream());

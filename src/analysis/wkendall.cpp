@@ -44,6 +44,15 @@ void statistics_with_correction(std::int64_t m, std::int64_t n, double tcorr, do
 
 }  // namespace
 
+void rank_sums(MatrixView table, std::int32_t njudge, std::int32_t nobj, std::span<double> rsum) {
+  for (std::int32_t k = 1; k <= nobj; ++k) {
+    const double* column = table.column(k);
+    double sum = 0.0;
+    for (std::int32_t j = 0; j < njudge; ++j) sum += column[j];
+    rsum[static_cast<std::size_t>(k - 1)] = sum;
+  }
+}
+
 double sum_of_squares(const double* rsum, std::int32_t nobj) {
   double s = 0.0;
   for (std::int32_t k = 0; k < nobj; ++k) s += rsum[k] * rsum[k];
@@ -53,12 +62,7 @@ double sum_of_squares(const double* rsum, std::int32_t nobj) {
 void wkendall(std::int32_t njudge, std::int32_t nobj, MatrixView table, double tcorr,
               std::span<double> rsum, std::int32_t /*maxj*/, std::int32_t /*maxobj*/, double& chi2,
               double& kendw, double& ssqr, std::int32_t mode, std::int32_t ties) {
-  for (std::int32_t k = 1; k <= nobj; ++k) {
-    const double* column = table.column(k);
-    double sum = 0.0;
-    for (std::int32_t j = 0; j < njudge; ++j) sum += column[j];
-    rsum[static_cast<std::size_t>(k - 1)] = sum;
-  }
+  rank_sums(table, njudge, nobj, rsum);
   ssqr = sum_of_squares(rsum.data(), nobj);
   if (mode == 2) return;
   if (ties == 2) {

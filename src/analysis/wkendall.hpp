@@ -8,6 +8,9 @@
 
 namespace rankora {
 
+// rsum(k) = sum over judges j of table(j, k), for k = 1..n.
+void rank_sums(MatrixView table, std::int32_t njudge, std::int32_t nobj, std::span<double> rsum);
+
 // S = sum over k of rsum(k)^2, added in object order (which fixes its last bits).
 double sum_of_squares(const double* rsum, std::int32_t nobj);
 

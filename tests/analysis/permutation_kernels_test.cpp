@@ -9,6 +9,7 @@
 
 #include "analysis/permutation_tests.hpp"
 #include "analysis/tri.hpp"
+#include "analysis/wkendall.hpp"
 #include "support.hpp"
 
 namespace analysis_test {
@@ -37,7 +38,7 @@ struct Kernels {
   Row observed_rsum = Row(n);
 
   explicit Kernels(const Table& r) : ranks(r) {
-    rankora::observed_rank_sums(storage.mat(), m(), nobj(), observed_rsum);
+    rankora::rank_sums(storage.mat(), m(), nobj(), observed_rsum);
   }
   std::int32_t m() const { return static_cast<std::int32_t>(ranks.size()); }
   std::int32_t nobj() const { return static_cast<std::int32_t>(n); }
