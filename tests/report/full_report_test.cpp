@@ -16,6 +16,7 @@
 namespace rankora::report {
 namespace {
 
+using testing_support::lines_of;
 using testing_support::OutputCapture;
 using testing_support::ScratchDir;
 
@@ -27,16 +28,6 @@ struct RunCase {
   std::int32_t nobj;
   int constant_judges;  // the last ones give every object the same value
 };
-
-std::vector<std::string> lines_of(const std::string& text) {
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
-    lines.push_back(text.substr(start, end - start));
-  }
-  EXPECT_EQ(start, text.size()) << "the report does not end with a line feed";
-  return lines;
-}
 
 void fill(const Storage& s, const RunCase& c) {
   MatrixView mat = s.mat_view();

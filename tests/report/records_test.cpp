@@ -13,6 +13,7 @@
 namespace rankora::report {
 namespace {
 
+using testing_support::lines_of;
 using testing_support::OutputCapture;
 using testing_support::ScratchDir;
 
@@ -26,16 +27,6 @@ std::string report_of(const std::function<void()>& write) {
   OutputCapture capture(dir);
   write();
   return capture.report();
-}
-
-std::vector<std::string> lines_of(const std::string& text) {
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
-    lines.push_back(text.substr(start, end - start));
-  }
-  EXPECT_EQ(start, text.size()) << "text does not end with a line feed";
-  return lines;
 }
 
 void write_row(std::int32_t judge, std::array<double, 5> figures, bool marked) {

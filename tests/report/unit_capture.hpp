@@ -3,6 +3,7 @@
 #pragma once
 
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -10,6 +11,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "runtime/units.hpp"
 
@@ -103,5 +105,16 @@ class OutputCapture {
   Redirect screen_;
   bool finished_ = false;
 };
+
+// The lines of a text that must end with a line feed, without their line feeds.
+inline std::vector<std::string> lines_of(const std::string& text) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
+    lines.push_back(text.substr(start, end - start));
+  }
+  EXPECT_EQ(start, text.size()) << "the text does not end with a line feed";
+  return lines;
+}
 
 }  // namespace rankora::testing_support
