@@ -30,8 +30,16 @@ constexpr std::array<FormatItem, A + B> join(const FormatItem (&a)[A], const For
 // The formats read as they lay out their lines.
 // clang-format off
 
-// The same in both languages.
-constexpr FormatItem kCredits[] = {
+constexpr FormatItem kCreditsFr[] = {
+    lit(" Rankora: concordance entre juges"),
+    slash(),
+    lit(" W de Kendall, khi-carre de Friedman et tests par permutation"),
+    slash(),
+    lit(" Test global et tests a posteriori de chaque juge"),
+    slash(),
+    lit("        Rapport ecrit dans Rankora.out"),
+    slash()};
+constexpr FormatItem kCreditsEn[] = {
     lit(" Rankora: concordance among judges"),
     slash(),
     lit(" Kendall's W, Friedman's chi-square and permutation tests"),
@@ -44,8 +52,8 @@ constexpr FormatItem kTitleFr[] = {slash(), lit(" Test de concordance de Kendall
                                    slash()};
 constexpr FormatItem kTitleEn[] = {slash(), lit(" Kendall's test of concordance"), slash(),
                                    slash()};
-constexpr auto kBannerFr = join(kTitleFr, kCredits);
-constexpr auto kBannerEn = join(kTitleEn, kCredits);
+constexpr auto kBannerFr = join(kTitleFr, kCreditsFr);
+constexpr auto kBannerEn = join(kTitleEn, kCreditsEn);
 
 constexpr FormatItem kPermutationCountFr[] = {lit(" Nombre de permutations:"), int_field(6),
                                               slash()};

@@ -28,10 +28,10 @@ lang_question() { printf ' Francais: tapez (1)\n English:  type  (2)\n'; }
 
 banner() { # lang
   in_lang "$1" '\n Test de concordance de Kendall\n' "\n Kendall's test of concordance\n"
-  printf '\n Rankora: concordance among judges\n'
-  printf " Kendall's W, Friedman's chi-square and permutation tests\n"
-  printf ' Global test and a posteriori tests of each judge\n'
-  printf '        Report written to Rankora.out\n\n'
+  in_lang "$1" '\n Rankora: concordance entre juges\n' '\n Rankora: concordance among judges\n'
+  in_lang "$1" ' W de Kendall, khi-carre de Friedman et tests par permutation\n' " Kendall's W, Friedman's chi-square and permutation tests\n"
+  in_lang "$1" ' Test global et tests a posteriori de chaque juge\n' ' Global test and a posteriori tests of each judge\n'
+  in_lang "$1" '        Rapport ecrit dans Rankora.out\n\n' '        Report written to Rankora.out\n\n'
 }
 
 capacity() { # lang

@@ -126,22 +126,6 @@ INSTANTIATE_TEST_SUITE_P(
                    " # This judge has a null variance\n"}),
     [](const testing::TestParamInfo<RecordCase>& info) { return std::string(info.param.name); });
 
-TEST_F(ReportRecords, BannerDiffersBetweenLanguagesOnlyInItsTitle) {
-  std::vector<std::string> french = lines_of(report_of([] { write_banner(rt::kReportUnit, 1); }));
-  std::vector<std::string> english = lines_of(report_of([] { write_banner(rt::kReportUnit, 2); }));
-  ASSERT_EQ(french.size(), 8u);
-  ASSERT_EQ(english.size(), 8u);
-  for (std::size_t empty : {0, 2, 7}) EXPECT_EQ(english[empty], "") << "line " << empty;
-  for (std::size_t credit : {3, 4, 5, 6}) {
-    EXPECT_EQ(english[credit].substr(0, 1), " ") << "line " << credit;
-    EXPECT_GT(english[credit].size(), 1u) << "line " << credit;
-  }
-  EXPECT_EQ(french[1], " Test de concordance de Kendall");
-  EXPECT_EQ(english[1], " Kendall's test of concordance");
-  french[1] = english[1];
-  EXPECT_EQ(french, english);
-  EXPECT_EQ(english[6].find_first_not_of(' '), 8u) << "the fourth credit line is indented";
-}
 
 // The name is written with all 79 characters of its field, so it never shares the
 // label's line, however short it is.

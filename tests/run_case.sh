@@ -1,0 +1,62 @@
+#!/bin/sh
+# Runs one case folder against the built program in a scratch folder, then compares the
+# screen, the error stream, the exit status and Rankora.out with the case's expected/.
+# Usage: run_case.sh [--own-lines-apart] <rankora> <case folder>
+#   --own-lines-apart  leave the error stream's "rankora: " lines out of the comparison
+#                      (reference runs know nothing of them)
+# Besides its data files, a case may hold:
+#   answers  standard input (an empty input when absent)
+#   pre      shell lines run first in the scratch folder (a link, a folder, a mode)
+#   run      shell lines that start the program themselves, in place of the plain run,
+#            for a file-size limit, a closed stream or a signal: $RANKORA is the program,
+#            and the screen and error stream go to stdout.actual and stderr.actual
+#   desc     one line: what the case checks
+# expected/ holds stdout, stderr, status and, when the run leaves one, report. Without
+# a report, whatever "Rankora.out" the run started with must be left as it was.
+set -u
+apart=no
+[ "$1" = --own-lines-apart ] && { apart=yes; shift; }
+RANKORA=$1
+case_dir=$(cd "$2" && pwd)
+scratch=$(mktemp -d "${TMPDIR:-/tmp}/rankora-case.XXXXXX")
+trap 'chmod -R u+rwx "$scratch" 2>/dev/null; rm -rf "$scratch"' EXIT
+
+for f in "$case_dir"/* "$case_dir"/.[!.]*; do
+  case ${f##*/} in
+    answers | desc | pre | run | expected | '*' | '.[!.]*') ;;
+    *) cp -RP "$f" "$scratch"/ ;;
+  esac
+done
+cd "$scratch" || exit 2
+[ -f "$case_dir/answers" ] && cp "$case_dir/answers" answers || : >answers
+if [ -f "$case_dir/pre" ]; then sh "$case_dir/pre" || exit 2; fi
+report_state() { ls -ld --time-style=+ Rankora.out 2>/dev/null; cksum <Rankora.out 2>/dev/null; }
+before=$(report_state)
+
+# The outer subshell keeps the shell's own note of an abort out of the output.
+if [ -f "$case_dir/run" ]; then
+  (export RANKORA; . "$case_dir/run") 2>/dev/null
+else
+  (exec "$RANKORA" <answers >stdout.actual 2>stderr.actual) 2>/dev/null
+fi
+echo $? >status.actual
+[ $apart = yes ] && { grep -v '^rankora: ' stderr.actual >stderr.own; mv stderr.own stderr.actual; }
+
+failed=0
+compare() { # expected actual what
+  if ! cmp -s "$1" "$2"; then
+    echo "--- $3 differs (expected, then actual):"
+    diff "$1" "$2" | head -n 40
+    failed=1
+  fi
+}
+compare "$case_dir/expected/stdout" stdout.actual screen
+compare "$case_dir/expected/stderr" stderr.actual "error stream"
+compare "$case_dir/expected/status" status.actual "exit status"
+if [ -f "$case_dir/expected/report" ]; then
+  compare "$case_dir/expected/report" Rankora.out report
+elif [ "$(report_state)" != "$before" ]; then
+  echo "--- Rankora.out was written, or changed, where it should not be"
+  failed=1
+fi
+exit $failed
