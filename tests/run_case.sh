@@ -1,9 +1,10 @@
 #!/bin/sh
 # Runs one case folder against the built program in a scratch folder, then compares the
 # screen, the error stream, the exit status and Rankora.out with the case's expected/.
-# Usage: run_case.sh [--own-lines-apart] <rankora> <case folder>
+# Usage: run_case.sh [--own-lines-apart | --record] <rankora> <case folder>
 #   --own-lines-apart  leave the error stream's "rankora: " lines out of the comparison
 #                      (reference runs know nothing of them)
+#   --record           write what the run gave into expected/ (review it before use)
 # Besides its data files, a case may hold:
 #   answers  standard input (an empty input when absent)
 #   pre      shell lines run first in the scratch folder (a link, a folder, a mode)
@@ -14,8 +15,9 @@
 # expected/ holds stdout, stderr, status and, when the run leaves one, report. Without
 # a report, whatever "Rankora.out" the run started with must be left as it was.
 set -u
-apart=no
-[ "$1" = --own-lines-apart ] && { apart=yes; shift; }
+ulimit -c 0
+option=
+case $1 in --*) option=$1; shift ;; esac
 RANKORA=$1
 case_dir=$(cd "$2" && pwd)
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/rankora-case.XXXXXX")
@@ -33,6 +35,20 @@ if [ -f "$case_dir/pre" ]; then sh "$case_dir/pre" || exit 2; fi
 report_state() { ls -ld --time-style=+ Rankora.out 2>/dev/null; cksum <Rankora.out 2>/dev/null; }
 before=$(report_state)
 
+# For run hooks: the program started in the background (env options first), and waits
+# for the report to hold some lines or the screen a text (false after about 20 s).
+start() { env "$@" "$RANKORA" <answers >stdout.actual 2>stderr.actual & pid=$!; }
+until_true() {
+  tries=0
+  until "$@"; do
+    tries=$((tries + 1))
+    [ $tries -gt 1000 ] && return 1
+    sleep 0.02
+  done
+}
+report_has() { [ "$(cat Rankora.out 2>/dev/null | wc -l)" -ge "$1" ]; }
+screen_has() { grep -q "$1" stdout.actual 2>/dev/null; }
+
 # The outer subshell keeps the shell's own note of an abort out of the output.
 if [ -f "$case_dir/run" ]; then
   (export RANKORA; . "$case_dir/run") 2>/dev/null
@@ -40,7 +56,17 @@ else
   (exec "$RANKORA" <answers >stdout.actual 2>stderr.actual) 2>/dev/null
 fi
 echo $? >status.actual
-[ $apart = yes ] && { grep -v '^rankora: ' stderr.actual >stderr.own; mv stderr.own stderr.actual; }
+[ "$option" = --own-lines-apart ] && { grep -v '^rankora: ' stderr.actual >stderr.own; mv stderr.own stderr.actual; }
+
+if [ "$option" = --record ]; then
+  mkdir -p "$case_dir/expected"
+  cp stdout.actual "$case_dir/expected/stdout"
+  cp stderr.actual "$case_dir/expected/stderr"
+  cp status.actual "$case_dir/expected/status"
+  rm -f "$case_dir/expected/report"
+  [ "$(report_state)" != "$before" ] && cp Rankora.out "$case_dir/expected/report"
+  exit 0
+fi
 
 failed=0
 compare() { # expected actual what
