@@ -32,7 +32,7 @@ done
 cd "$scratch" || exit 2
 [ -f "$case_dir/answers" ] && cp "$case_dir/answers" answers || : >answers
 if [ -f "$case_dir/pre" ]; then sh "$case_dir/pre" || exit 2; fi
-report_state() { ls -ld --time-style=+ Rankora.out 2>/dev/null; cksum <Rankora.out 2>/dev/null; }
+report_state() { ls -ld --time-style=+ Rankora.out 2>/dev/null; cksum 2>/dev/null <Rankora.out; }
 before=$(report_state)
 
 # For run hooks: the program started in the background (env options first), and waits
@@ -51,9 +51,9 @@ screen_has() { grep -q "$1" stdout.actual 2>/dev/null; }
 
 # The outer subshell keeps the shell's own note of an abort out of the output.
 if [ -f "$case_dir/run" ]; then
-  (export RANKORA; . "$case_dir/run") 2>/dev/null
+  ( (export RANKORA; . "$case_dir/run") ) 2>/dev/null
 else
-  (exec "$RANKORA" <answers >stdout.actual 2>stderr.actual) 2>/dev/null
+  ( (exec "$RANKORA" <answers >stdout.actual 2>stderr.actual) ) 2>/dev/null
 fi
 echo $? >status.actual
 [ "$option" = --own-lines-apart ] && { grep -v '^rankora: ' stderr.actual >stderr.own; mv stderr.own stderr.actual; }

@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <array>
 #include <span>
+#include <string>
 #include <string_view>
 
+#include "report/notes.hpp"
 #include "report/records.hpp"
 #include "report/screen.hpp"
 #include "runtime/list_read.hpp"
@@ -16,13 +18,57 @@ namespace {
 
 constexpr std::size_t kNameLength = 79;
 using FileName = std::array<char, kNameLength>;
+// What spreadsheets put before "CSV UTF-8": no number starts with it.
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+using report::AnswerContext;
+using report::Question;
+
+// The place of the value being read, so that a failed read can say where it stopped.
+class TableReadContext final : public rt::ReadContext {
+ public:
+  TableReadContext(int lang, std::string_view fname, std::int32_t njudge, std::int32_t nobj,
+                   bool judges_are_rows)
+      : lang_(lang), fname_(fname), njudge_(njudge), nobj_(nobj), rows_(judges_are_rows) {}
+
+  void at(std::int32_t record, std::int32_t value) {
+    record_ = record;
+    value_ = value;
+  }
+
+  std::string explain(const rt::ReadFailure& failure) const override {
+    const std::int32_t per_record = rows_ ? nobj_ : njudge_;
+    const report::TablePlace place{rows_ ? record_ : value_, rows_ ? value_ : record_,
+                                   std::int64_t{record_ - 1} * per_record + (value_ - 1),
+                                   std::int64_t{njudge_} * nobj_, njudge_, nobj_};
+    return report::explain_data_failure(lang_, fname_, place, failure);
+  }
+
+ private:
+  int lang_;
+  std::string_view fname_;
+  std::int32_t njudge_;
+  std::int32_t nobj_;
+  bool rows_;
+  std::int32_t record_ = 1;
+  std::int32_t value_ = 1;
+};
+
+// What the reading rules left unread in the data file.
+struct IgnoredText {
+  std::int64_t lines = 0;       // lines where text followed a record's last value
+  std::int64_t first_line = 0;  // the first of them
+  std::string start;            // how its ignored text began
+  std::int64_t after_table = 0;  // line where text after the last record begins, or 0
+};
 
 // Loops until the size is one we can analyse; too large a table stops the run.
 void ask_size(std::int32_t& njudge, std::int32_t& nobj, std::int32_t maxobj, std::int32_t maxj,
               std::int32_t lang) {
   for (;;) {
     report::show_size_question(lang);
-    rt::ListRead answer(rt::kKeyboardUnit);
+    const AnswerContext context(lang, Question::Size);
+    rt::ListRead answer(rt::kKeyboardUnit, &context);
     answer.read(njudge);
     answer.read(nobj);
     answer.finish();
@@ -43,7 +89,8 @@ void ask_size(std::int32_t& njudge, std::int32_t& nobj, std::int32_t maxobj, std
 std::int32_t ask_orientation(std::int32_t lang) {
   std::int32_t orient = 1;
   report::show_orientation_question(lang);
-  rt::ListRead answer(rt::kKeyboardUnit);
+  const AnswerContext context(lang, Question::Orientation);
+  rt::ListRead answer(rt::kKeyboardUnit, &context);
   answer.read(orient);
   answer.finish();
   return orient;
@@ -53,23 +100,42 @@ FileName ask_file_name(std::int32_t lang) {
   FileName fname;
   fname.fill(' ');
   report::show_file_name_question(lang);
-  rt::ListRead answer(rt::kKeyboardUnit);
+  const AnswerContext context(lang, Question::FileName);
+  rt::ListRead answer(rt::kKeyboardUnit, &context);
   answer.read(std::span<char>(fname));
   answer.finish();
   return fname;
 }
 
 // One read statement per record: each record starts on a new line.
-void read_table(MatrixView mat, std::int32_t njudge, std::int32_t nobj, bool judges_are_rows) {
+IgnoredText read_table(MatrixView mat, std::int32_t njudge, std::int32_t nobj,
+                       bool judges_are_rows, TableReadContext& context) {
   const std::int32_t records = judges_are_rows ? njudge : nobj;
   const std::int32_t values = judges_are_rows ? nobj : njudge;
+  IgnoredText ignored;
   for (std::int32_t r = 1; r <= records; ++r) {
-    rt::ListRead record(rt::kDataUnit);
+    rt::ListRead record(rt::kDataUnit, &context);
     for (std::int32_t v = 1; v <= values; ++v) {
+      context.at(r, v);
       record.read(judges_are_rows ? mat(r, v) : mat(v, r));
     }
-    record.finish();
+    rt::SkippedText skipped = record.finish();
+    if (skipped.line != 0 && ignored.lines++ == 0) {
+      ignored.first_line = skipped.line;
+      ignored.start = std::move(skipped.start);
+    }
   }
+  ignored.after_table = rt::first_text_line(rt::kDataUnit);
+  return ignored;
+}
+
+// A mismatch of the size or orientation with the file, or decimal commas, leave text
+// unread: say so, since the analysis would look sound.
+void warn_of_ignored_text(const IgnoredText& ignored, int lang, std::string_view fname) {
+  if (ignored.lines > 0) {
+    report::warn_text_after_records(lang, fname, ignored.lines, ignored.first_line, ignored.start);
+  }
+  if (ignored.after_table > 0) report::warn_text_after_table(lang, fname, ignored.after_table);
 }
 
 }  // namespace
@@ -83,13 +149,17 @@ void lecture(std::int32_t& nobj, std::int32_t& njudge, std::int32_t& nobj2, Matr
   report::show_empty_line();
   const FileName fname = ask_file_name(lang);
   const std::string_view name(fname.data(), fname.size());
+  const std::string_view trimmed = name.substr(0, name.find_last_not_of(' ') + 1);
 
   rt::open_old(rt::kDataUnit, name);
+  rt::skip_prefix(rt::kDataUnit, kByteOrderMark);
   report::write_data_file_line(rt::kScreenUnit, lang, name);
   report::write_data_file_line(rt::kReportUnit, lang, name);
-  read_table(mat, njudge, nobj, orient == 1);
+  TableReadContext context(lang, trimmed, njudge, nobj, orient == 1);
+  const IgnoredText ignored = read_table(mat, njudge, nobj, orient == 1, context);
   rt::close_unit(rt::kDataUnit);
   report::write_blank_line(rt::kReportUnit);
+  warn_of_ignored_text(ignored, lang, trimmed);
 
   for (std::int32_t j = 1; j <= nobj; ++j) std::copy_n(mat.column(j), njudge, table.column(j));
 }

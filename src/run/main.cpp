@@ -5,6 +5,7 @@
 
 #include "analysis/rankora.hpp"
 #include "input/lecture.hpp"
+#include "report/notes.hpp"
 #include "report/records.hpp"
 #include "report/screen.hpp"
 #include "run/storage.hpp"
@@ -15,10 +16,13 @@
 namespace rankora {
 namespace {
 
+using report::Question;
+
 // One answer: the first integer typed; the rest of its line is ignored. An answer with
 // no value (a lone comma or slash) leaves `value` as it was.
-void read_answer(std::int32_t& value) {
-  rt::ListRead answer(rt::kKeyboardUnit);
+void read_answer(std::int32_t& value, std::int32_t lang, Question question) {
+  const report::AnswerContext context(lang, question);
+  rt::ListRead answer(rt::kKeyboardUnit, &context);
   answer.read(value);
   answer.finish();
 }
@@ -27,7 +31,7 @@ std::int32_t ask_language() {
   std::int32_t lang = 0;
   do {
     report::show_language_question();
-    read_answer(lang);
+    read_answer(lang, 0, Question::Language);
   } while (lang < 1 || lang > 2);
   return lang;
 }
@@ -36,7 +40,7 @@ std::int32_t ask_ties(std::int32_t lang) {
   std::int32_t ties = 0;
   do {
     report::show_tie_question(lang);
-    read_answer(ties);
+    read_answer(ties, lang, Question::Ties);
   } while (ties < 1 || ties > 2);
   return ties;
 }
@@ -47,7 +51,7 @@ std::int32_t ask_permutations(std::int32_t lang) {
   do {
     report::show_empty_line();
     report::show_permutation_question(lang);
-    read_answer(nperm);
+    read_answer(nperm, lang, Question::Permutations);
   } while (nperm < 0);
   return nperm;
 }

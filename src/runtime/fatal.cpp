@@ -38,7 +38,7 @@ void note_statement(Direction direction, bool list_directed) noexcept {
   last_statement() = {direction, list_directed};
 }
 
-void fatal(std::string_view operation, std::string_view message, int unit) {
+void fatal(std::string_view operation, std::string_view message, int unit, std::string_view note) {
   const LastStatement& last = last_statement();
   std::string report;
   report.append(operation).append(": ").append(message).append("\n");
@@ -52,6 +52,7 @@ void fatal(std::string_view operation, std::string_view message, int unit) {
   report.append("lately ")
       .append(last.direction == Direction::Reading ? "reading" : "writing")
       .append(" sequential formatted external IO\n");
+  if (!note.empty()) report.append(note).append("\n");
 #ifdef RANKORA_FATAL_HOOK
   if (fatal_hook) fatal_hook(report);
 #endif

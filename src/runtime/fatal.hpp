@@ -11,8 +11,10 @@ enum class Direction { Reading, Writing };
 // Every data transfer statement records itself here before it starts.
 void note_statement(Direction direction, bool list_directed) noexcept;
 
-// Writes the four-line report on the error stream, closes every unit and aborts.
-[[noreturn]] void fatal(std::string_view operation, std::string_view message, int unit);
+// Writes the four-line report on the error stream, then `note` (a line of our own, when
+// there is one), closes every unit and aborts.
+[[noreturn]] void fatal(std::string_view operation, std::string_view message, int unit,
+                        std::string_view note = {});
 
 // As fatal(), with the system's text for errno value `error` as the message.
 [[noreturn]] void fatal_errno(std::string_view operation, int error, int unit);

@@ -1,8 +1,11 @@
-// A buffered byte source with one character of push-back and a sticky end of file.
+// A buffered byte source with one character of push-back and a sticky end of file. It
+// knows where it stands (byte offset, line) so that a failed read can say where.
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
+#include <string_view>
 
 namespace rankora::rt {
 
@@ -28,6 +31,16 @@ class InputStream {
   int error() const { return error_; }
   void clear_error() { error_ = 0; }
 
+  // Bytes read so far: the offset of the next character.
+  std::int64_t offset() const { return base_ + static_cast<std::int64_t>(pos_); }
+  // The 1-based line of the byte at `at` (at most offset()). Lines are counted once, as
+  // late as possible, so that reading never pays for them.
+  std::int64_t line_at(std::int64_t at);
+  // From `at` (or the oldest byte still held) to the end of its line, as far as held.
+  std::string_view rest_of_line(std::int64_t at) const;
+  // Consumes `prefix` when the input starts with it.
+  void skip_prefix(std::string_view prefix);
+
  private:
   int refill();
 
@@ -36,6 +49,9 @@ class InputStream {
   std::unique_ptr<char[]> buf_;
   std::size_t pos_ = 0;
   std::size_t end_ = 0;
+  std::int64_t base_ = 0;     // offset of buf_[0]
+  std::int64_t lines_ = 0;    // line ends before buf_[counted_]
+  std::size_t counted_ = 0;
   bool at_end_ = false;
   int error_ = 0;
 };

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <charconv>
 #include <climits>
+#include <cstring>
 #include <cstdlib>
 #include <limits>
 
@@ -17,6 +18,9 @@ constexpr int kMaxDigits = 40;           // significant digits kept; later ones 
 constexpr long kMaxExponent = 99999999;  // a longer exponent field is malformed
 constexpr const char* kIncomprehensible = "incomprehensible list input";
 constexpr const char* kUnexpected = "read unexpected character";
+constexpr std::size_t kSkippedShown = 24;  // characters of ignored text kept to show
+
+bool is_blank(int c) { return c == ' ' || c == '\t' || c == '\r'; }
 
 bool is_digit(int c) { return c >= '0' && c <= '9'; }
 bool is_sign(int c) { return c == '+' || c == '-'; }
@@ -85,13 +89,42 @@ std::int32_t to_int32(double value) {
   return std::numeric_limits<std::int32_t>::min();
 }
 
-ListRead::ListRead(int unit) : unit_(unit), in_(detail::unit_at(unit).input) {
+std::int64_t first_text_line(int unit) {
+  InputStream& in = detail::unit_at(unit).input;
+  for (int c = in.get(); c != kEof; c = in.get()) {
+    if (!is_blank(c) && c != '\n') return in.line_at(in.offset() - 1);
+  }
+  return 0;
+}
+
+void skip_prefix(int unit, std::string_view prefix) { detail::unit_at(unit).input.skip_prefix(prefix); }
+
+ListRead::ListRead(int unit, const ReadContext* context)
+    : unit_(unit),
+      context_(context),
+      in_(detail::unit_at(unit).input),
+      value_start_(in_.offset()) {
   note_statement(Direction::Reading, true);
-  if (in_.at_end()) fatal_end_of_file("read start", unit_);
+  if (in_.at_end()) fail("read start", "end of file", true);
+}
+
+void ListRead::fail(std::string_view operation, std::string_view message, bool end_of_file) const {
+  std::string note;
+  if (context_ != nullptr) {
+    const ReadFailure failure{end_of_file, in_.line_at(value_start_),
+                              end_of_file ? std::string_view{} : in_.rest_of_line(value_start_)};
+    note = context_->explain(failure);
+  }
+  fatal(operation, message, unit_, note);
+}
+
+// The system's text says it all: no note.
+void ListRead::fail_on_input_error(int error) const {
+  fatal("list in", std::strerror(error), unit_);
 }
 
 void ListRead::incomprehensible(const char* operation) const {
-  fatal(operation, kIncomprehensible, unit_);
+  fail(operation, kIncomprehensible);
 }
 
 void ListRead::read(std::int32_t& target) {
@@ -110,17 +143,26 @@ void ListRead::read(std::span<char> target) {
   for (std::size_t i = 0; i < target.size(); ++i) target[i] = i < length ? text_[i] : ' ';
 }
 
-void ListRead::finish() {
-  if (in_.at_end()) return;
-  for (int c = get(); c != '\n'; c = get()) {
-    if (c == kEof) return;
+SkippedText ListRead::finish() {
+  SkippedText skipped;
+  if (in_.at_end()) return skipped;
+  // Text after a slash was meant to be left: the slash ends a record on purpose.
+  bool deliberate = quit_;
+  for (int c = get(); c != '\n' && c != kEof; c = get()) {
+    if (skipped.line == 0) {
+      if (c == '/') deliberate = true;
+      if (deliberate || is_blank(c)) continue;
+      skipped.line = in_.line_at(in_.offset() - 1);
+    }
+    if (skipped.start.size() < kSkippedShown) skipped.start.push_back(static_cast<char>(c));
   }
+  return skipped;
 }
 
 // Returns true when the item received a value.
 bool ListRead::item(Kind kind) {
   if (quit_) return false;
-  if (in_.at_end()) fatal_end_of_file("list in", unit_);
+  if (in_.at_end()) fail("list in", "end of file", true);
   bool null_by_comma = false;
   if (repeat_ == 0) {
     have_value_ = false;
@@ -129,8 +171,8 @@ bool ListRead::item(Kind kind) {
       switch (c) {
         case kEof:
           // A read the system refused is reported as such, not as the end of the file.
-          if (int error = in_.error(); error != 0) fatal_errno("list in", error, unit_);
-          fatal_end_of_file("list in", unit_);
+          if (int error = in_.error(); error != 0) fail_on_input_error(error);
+          fail("list in", "end of file", true);
         case ' ':
         case '\t':
         case '\n':
@@ -144,6 +186,7 @@ bool ListRead::item(Kind kind) {
           break;
         default:
           unget(c);
+          value_start_ = in_.offset();
           separated = true;
       }
     }
@@ -169,7 +212,7 @@ bool ListRead::item(Kind kind) {
   }
   if (int error = in_.error(); error != 0) {
     in_.clear_error();
-    fatal_errno("list in", error, unit_);
+    fail_on_input_error(error);
   }
   bool got = have_value_;
   if (repeat_ > 0) --repeat_;
@@ -222,7 +265,7 @@ void ListRead::read_number(bool integer_only) {
   }
 
   if (c == '.') {
-    if (integer_only) fatal("invalid integer", kUnexpected, unit_);
+    if (integer_only) fail("invalid integer", kUnexpected);
     c = get();
     if (sp == sp1) {
       while (c == '0') {
@@ -244,7 +287,7 @@ void ListRead::read_number(bool integer_only) {
   // A sign straight after the digits opens an exponent without a letter (1+5 is 1e5).
   bool exponent_follows = is_sign(c);
   if (!exponent_follows && havenum != 0 && is_exponent_letter(c)) {
-    if (integer_only) fatal("invalid integer", kUnexpected, unit_);
+    if (integer_only) fail("invalid integer", kUnexpected);
     c = get();
     exponent_follows = true;
   }

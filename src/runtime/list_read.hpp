@@ -6,14 +6,38 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "runtime/input_stream.hpp"
 
 namespace rankora::rt {
 
+// What the reader can tell of a read that failed, for the caller's own explanation.
+struct ReadFailure {
+  bool end_of_file = false;  // the input ran out before every target had its value
+  std::int64_t line = 0;     // line where the value that failed starts
+  std::string_view typed;    // from that value to the end of its line, as far as held
+};
+
+// Says, for the user, what a failed read was for: one line, written after the fatal
+// error report. Lent to a read by whoever knows what it reads.
+class ReadContext {
+ public:
+  virtual std::string explain(const ReadFailure& failure) const = 0;
+
+ protected:
+  ~ReadContext() = default;
+};
+
+// What finish() skipped that was not blank: the line it stood on, and how it began.
+struct SkippedText {
+  std::int64_t line = 0;  // 0 when there was nothing but blanks
+  std::string start;
+};
+
 class ListRead {
  public:
-  explicit ListRead(int unit);
+  explicit ListRead(int unit, const ReadContext* context = nullptr);
   ListRead(const ListRead&) = delete;
   ListRead& operator=(const ListRead&) = delete;
 
@@ -24,7 +48,7 @@ class ListRead {
   void read(std::span<char> target);
 
   // Skips what is left of the line where the last value ended.
-  void finish();
+  SkippedText finish();
 
  private:
   enum class Kind { Integer, Real, Text };
@@ -33,18 +57,30 @@ class ListRead {
   void read_number(bool integer_only);
   bool read_text();
   [[noreturn]] void incomprehensible(const char* operation) const;
+  [[noreturn]] void fail(std::string_view operation, std::string_view message,
+                         bool end_of_file = false) const;
+  [[noreturn]] void fail_on_input_error(int error) const;
 
   int get() { return in_.get(); }
   void unget(int c) { in_.unget(c); }
 
   int unit_;
+  const ReadContext* context_;
   InputStream& in_;
+  std::int64_t value_start_;  // offset of the value being read
   std::int32_t repeat_ = 0;  // values still owed by an r*v, or 0
   bool have_value_ = false;  // the last value parsed was not null
   bool quit_ = false;        // a slash ended the statement
   double number_ = 0.0;
   std::string text_;
 };
+
+// Reads the rest of the unit's input: the line where something other than blanks first
+// stands, or 0 when nothing does.
+std::int64_t first_text_line(int unit);
+
+// Consumes `prefix` when the unit's input starts with it.
+void skip_prefix(int unit, std::string_view prefix);
 
 // How an integer target receives a number read as a double: truncated toward zero, and
 // the 32-bit "integer indefinite" value when that does not fit.

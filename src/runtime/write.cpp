@@ -48,6 +48,8 @@ std::string render_list(std::initializer_list<std::string_view> items) {
   return out;
 }
 
+void write_text(int unit, std::string_view text) { emit(unit, text); }
+
 void write_list(int unit, std::initializer_list<std::string_view> items) {
   note_statement(Direction::Writing, true);
   emit(unit, render_list(items));

@@ -14,6 +14,9 @@ namespace rankora::rt {
 // characters or more starts a new one. No items gives one empty line.
 std::string render_list(std::initializer_list<std::string_view> items);
 
+// Text as it stands, for lines of our own (they are no write statement of the dialogue).
+void write_text(int unit, std::string_view text);
+
 void write_list(int unit, std::initializer_list<std::string_view> items);
 void write_formatted(int unit, Format format, std::initializer_list<FieldValue> values = {});
 

@@ -20,6 +20,38 @@ block session >"$work/session" && transcript "$dir" >"$work/seen" &&
 block report >"$work/report" && visible "$dir/Rankora.out" >"$work/seen" &&
   same "$work/report" "$work/seen" "README sample report"
 
+# The manual's examples are the inputs or outputs of recorded cases: whole, or a part of
+# the report with its trailing blanks taken off.
+while read -r name case_name file how; do
+  block "$name" >"$work/shown" || continue
+  visible "$SOURCE/tests/cases/manual/$case_name/$file" >"$work/seen"
+  if [ "$how" = whole ]; then
+    same "$work/shown" "$work/seen" "README example $name"
+  else
+    contains "$work/seen" "$work/shown" "README example $name"
+  fi
+done <<'EOF2'
+rows data-rows data.txt whole
+columns data-columns data.txt whole
+records data-records data.txt whole
+ranks data-ranks data.txt whole
+repeats-long data-repeats-long data.txt whole
+repeats-short data-repeats-short data.txt whole
+empty-values data-empty-values data.txt whole
+zeros data-zeros data.txt whole
+semicolons ending-semicolons-and-decimal-commas wine-bitterness.txt whole
+warning ignored-last-value-of-each-judge-en expected/stderr whole
+bare-name ending-bare-path-cut-at-folder expected/stderr whole
+report-exists ending-report-exists expected/stderr whole
+where ending-missing-value expected/stderr whole
+marked-data data-marked-judge data.txt whole
+marked-table data-marked-judge expected/report part
+wide-chi-square data-wide-chi-square expected/report part
+wide-permutations data-wide-permutations expected/report part
+nan data-constant-table expected/report part
+EOF2
+
+# Every early end recorded for the manual has its row in the manual's tables.
 for case_dir in "$SOURCE"/tests/cases/manual/ending-*; do
   first=$(head -n 1 "$case_dir/expected/stderr")
   [ -n "$first" ] && in_readme "\`$first\`"

@@ -1,0 +1,47 @@
+// Rankora's own lines on the error stream, each beginning with "rankora: ", in French
+// (lang 1) or English: warnings about data the reading rules ignored, and what a read
+// that failed was reading.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "runtime/list_read.hpp"
+
+namespace rankora::report {
+
+enum class Question { Language, Size, Orientation, FileName, Ties, Permutations };
+
+// Explains a keyboard answer that could not be read, or that never came.
+class AnswerContext final : public rt::ReadContext {
+ public:
+  AnswerContext(int lang, Question question) : lang_(lang), question_(question) {}
+  std::string explain(const rt::ReadFailure& failure) const override;
+
+ private:
+  int lang_;
+  Question question_;
+};
+
+// Where a read of the data file failed: the judge and object of the value being read,
+// and how many values the table needs.
+struct TablePlace {
+  std::int32_t judge;
+  std::int32_t object;
+  std::int64_t values_read;
+  std::int64_t values_expected;
+  std::int32_t njudge;
+  std::int32_t nobj;
+};
+std::string explain_data_failure(int lang, std::string_view fname, const TablePlace& place,
+                                 const rt::ReadFailure& failure);
+
+// Text after the last value of a record was skipped on `lines` lines, the first of them
+// `first_line`, where the skipped text began with `start`.
+void warn_text_after_records(int lang, std::string_view fname, std::int64_t lines,
+                             std::int64_t first_line, std::string_view start);
+// Something other than blanks stands after the last record, from `line` on.
+void warn_text_after_table(int lang, std::string_view fname, std::int64_t line);
+
+}  // namespace rankora::report
