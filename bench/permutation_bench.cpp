@@ -30,13 +30,13 @@ void BM_GlobalTest(benchmark::State& state) {
   const auto nperm = static_cast<std::int32_t>(state.range(0));
   auto stream = std::make_unique<RandStream>();
   std::vector<std::int32_t> perm = identity(kCapacityObjects);
-  CapacityMatrix rows;
-  std::vector<double> rsum(kCapacityObjects);
-  std::vector<double> last_row(kCapacityObjects);
+  std::vector<std::uint16_t> rows(std::size_t{kCapacityJudges} * kCapacityObjects);
+  std::vector<std::int32_t> sums(kCapacityObjects);
   std::int64_t count = 0;
   for (auto _ : state) {
     count = global_test_count(data.ranks.view(), kCapacityJudges, kCapacityObjects, nperm,
-                              data.s_observed, perm, rows.view().data(), rsum, last_row, *stream);
+                              data.s_observed, perm, reinterpret_cast<DoubledRank*>(rows.data()),
+                              sums, *stream);
     benchmark::DoNotOptimize(count);
   }
   if (!count_in_range(count, nperm)) state.SkipWithError("count out of range");

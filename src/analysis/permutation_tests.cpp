@@ -12,42 +12,75 @@ void prefetch(const void* start, std::size_t bytes) {
   for (std::size_t offset = 0; offset < bytes; offset += 64) __builtin_prefetch(p + offset);
 }
 
+// Whether a permuted S reaches the observed S, from q = 4 S, exact, and q_observed, the
+// observed S as wkendall summed it, times 4. Below 2^51 (q below 2^53) every partial sum
+// of S is exact, so q decides; below 2^53 each of the n additions of the ordered sum
+// rounds by at most 1/2, that is 2 in q, so q decides unless it lies within that bound,
+// where only the ordered sum itself can.
+template <typename OrderedS>
+bool reaches(std::int64_t q, std::int64_t q_observed, std::int32_t nobj, double s_observed,
+             OrderedS&& ordered_s) {
+  constexpr std::int64_t kExactBelow = std::int64_t{1} << 53;
+  constexpr std::int64_t kBoundedBelow = std::int64_t{1} << 55;
+  const std::int64_t lead = q - q_observed;
+  if (q < kExactBelow) return lead >= 0;
+  const std::int64_t bound = 2 * static_cast<std::int64_t>(nobj);
+  if (q < kBoundedBelow && (lead >= bound || lead < -bound)) return lead >= 0;
+  return ordered_s() >= s_observed;
+}
+
+std::int64_t observed_times_four(double s_observed) {
+  return static_cast<std::int64_t>(4.0 * s_observed);
+}
+
 }  // namespace
 
+// Ranks are multiples of 1/2 and at most 2000: doubled, they fit 16 bits, and their sums
+// over 1000 judges fit 32, so the rows take a quarter of the room and the caches hold them.
 GlobalTest::GlobalTest(MatrixView ranks, std::int32_t njudge, std::int32_t nobj, double s_observed,
-                       double* rows, std::span<double> rsum, std::span<double> last_row)
+                       DoubledRank* rows, std::span<std::int32_t> sums)
     : njudge_(njudge),
       nobj_(nobj),
       s_observed_(s_observed),
+      q_observed_(observed_times_four(s_observed)),
       rows_(rows),
-      sums_(rsum.data()),
-      last_row_(last_row.data()) {
-  for (std::int32_t j = 1; j < njudge; ++j) {
-    double* row = rows + static_cast<std::ptrdiff_t>(j - 1) * nobj;
-    for (std::int32_t k = 1; k <= nobj; ++k) row[k - 1] = ranks(j, k);
+      sums_(sums.data()) {
+  for (std::int32_t j = 1; j <= njudge; ++j) {
+    DoubledRank* row = rows + static_cast<std::ptrdiff_t>(j - 1) * nobj;
+    for (std::int32_t k = 1; k <= nobj; ++k) row[k - 1] = static_cast<std::uint16_t>(2.0 * ranks(j, k));
   }
-  for (std::int32_t k = 1; k <= nobj; ++k)
-    last_row[static_cast<std::size_t>(k - 1)] = ranks(njudge, k);
+}
+
+// The permuted S as wkendall sums it: the halved sums are the exact rank sums.
+double GlobalTest::ordered_s() const {
+  double s = 0.0;
+  for (std::int32_t k = 0; k < nobj_; ++k) {
+    const double rank_sum = 0.5 * sums_[k];
+    s += rank_sum * rank_sum;
+  }
+  return s;
 }
 
 std::int64_t GlobalTest::permute(std::int32_t count, std::span<std::int32_t> perm,
                                  RandStream& stream) {
   std::int32_t* p = perm.data();
-  double* sums = sums_;
-  const std::size_t row_bytes = static_cast<std::size_t>(nobj_) * sizeof(double);
+  std::int32_t* sums = sums_;
+  const DoubledRank* last_row = rows_ + static_cast<std::ptrdiff_t>(njudge_ - 1) * nobj_;
+  const std::size_t row_bytes = static_cast<std::size_t>(nobj_) * sizeof(DoubledRank);
   std::int64_t reached = 0;
   for (std::int32_t t = 0; t < count; ++t) {
-    // Rank sums are exact in any order of addition (multiples of 1/2 below 2^22), so
-    // judge m may come first and each judge's share may come in any order.
-    std::copy_n(last_row_, nobj_, sums);
+    // Integer sums are exact in any order: judge m comes first, each judge's share as its
+    // shuffle settles it.
+    std::copy_n(last_row, nobj_, sums);
     for (std::int32_t j = 1; j < njudge_; ++j) {
-      // The rows together outgrow the caches: fetch the next judge's while this one works.
       if (j + 1 < njudge_) prefetch(rows_ + static_cast<std::ptrdiff_t>(j) * nobj_, row_bytes);
-      const double* row = rows_ + static_cast<std::ptrdiff_t>(j - 1) * nobj_ - 1;
+      const DoubledRank* row = rows_ + static_cast<std::ptrdiff_t>(j - 1) * nobj_ - 1;
       shuffle(p, nobj_, stream,
               [&](std::int32_t k, std::int32_t object) { sums[k] += row[object]; });
     }
-    if (sum_of_squares(sums, nobj_) >= s_observed_) ++reached;
+    std::int64_t q = 0;
+    for (std::int32_t k = 0; k < nobj_; ++k) q += std::int64_t{sums[k]} * sums[k];
+    if (reaches(q, q_observed_, nobj_, s_observed_, [this] { return ordered_s(); })) ++reached;
   }
   return reached;
 }
@@ -66,7 +99,7 @@ JudgeTest::JudgeTest(MatrixView ranks, std::int32_t judge, std::int32_t nobj, do
       own2_(own.data()),
       others2_(others.data()),
       q_exact_observed_(0),
-      q_observed_(static_cast<std::int64_t>(4.0 * s_observed)),
+      q_observed_(observed_times_four(s_observed)),
       cross_observed_(0) {
   double cross = 0.0;
   for (std::int32_t k = 1; k <= nobj; ++k) {
@@ -81,24 +114,13 @@ JudgeTest::JudgeTest(MatrixView ranks, std::int32_t judge, std::int32_t nobj, do
   cross_observed_ = static_cast<std::int64_t>(cross);
 }
 
-// S is a rounded sum once it passes 2^51: it is then summed in full, as wkendall sums
-// it, only when the exact value lies so near the observed S that rounding could decide.
-bool JudgeTest::reaches(std::int64_t cross, const std::int32_t* perm) const {
-  // Below 2^51 (q below 2^53) every partial sum of S is exact; below 2^53 each of its n
-  // additions rounds by at most 1/2, that is 2 in q.
-  constexpr std::int64_t kExactBelow = std::int64_t{1} << 53;
-  constexpr std::int64_t kBoundedBelow = std::int64_t{1} << 55;
-  const std::int64_t q = q_exact_observed_ + 2 * (cross - cross_observed_);
-  const std::int64_t lead = q - q_observed_;
-  if (q < kExactBelow) return lead >= 0;
-  const std::int64_t bound = 2 * static_cast<std::int64_t>(nobj_);
-  if (q < kBoundedBelow && (lead >= bound || lead < -bound)) return lead >= 0;
+double JudgeTest::ordered_s(const std::int32_t* perm) const {
   double s = 0.0;
   for (std::int32_t k = 0; k < nobj_; ++k) {
     const double rank_sum = 0.5 * (others2_[k] + own2_[perm[k] - 1]);
     s += rank_sum * rank_sum;
   }
-  return s >= s_observed_;
+  return s;
 }
 
 std::int64_t JudgeTest::permute(std::int32_t count, std::span<std::int32_t> perm,
@@ -112,16 +134,16 @@ std::int64_t JudgeTest::permute(std::int32_t count, std::span<std::int32_t> perm
     shuffle(p, nobj_, stream, [&](std::int32_t k, std::int32_t object) {
       cross += static_cast<std::int64_t>(others2[k] * own2[object - 1]);
     });
-    if (reaches(cross, p)) ++reached;
+    const std::int64_t q = q_exact_observed_ + 2 * (cross - cross_observed_);
+    if (reaches(q, q_observed_, nobj_, s_observed_, [&] { return ordered_s(p); })) ++reached;
   }
   return reached;
 }
 
 std::int64_t global_test_count(MatrixView ranks, std::int32_t njudge, std::int32_t nobj,
                                std::int32_t nperm, double s_observed, std::span<std::int32_t> perm,
-                               double* rows, std::span<double> rsum, std::span<double> last_row,
-                               RandStream& stream) {
-  GlobalTest test(ranks, njudge, nobj, s_observed, rows, rsum, last_row);
+                               DoubledRank* rows, std::span<std::int32_t> sums, RandStream& stream) {
+  GlobalTest test(ranks, njudge, nobj, s_observed, rows, sums);
   return 1 + test.permute(nperm, perm, stream);
 }
 

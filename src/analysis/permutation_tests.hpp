@@ -11,24 +11,29 @@
 
 namespace rankora {
 
+// Twice a rank: a whole number of at most 4000. The global test keeps its rows of them in
+// the storage of a matrix of doubles that nothing reads meanwhile, hence may_alias.
+using DoubledRank = std::uint16_t __attribute__((may_alias));
+
 // Global test: each permutation shuffles judges 1..m-1 in turn (judge m stays).
 class GlobalTest {
  public:
-  // `rows` receives a judge-major copy of the ranks of judges 1..m-1 (m-1 by n
-  // doubles); `rsum` and `last_row` are work vectors of n.
+  // `rows` receives judge-major rows of doubled ranks, m by n; `sums` is work for n.
   GlobalTest(MatrixView ranks, std::int32_t njudge, std::int32_t nobj, double s_observed,
-             double* rows, std::span<double> rsum, std::span<double> last_row);
+             DoubledRank* rows, std::span<std::int32_t> sums);
 
   // Draws `count` more permutations; returns how many reach.
   std::int64_t permute(std::int32_t count, std::span<std::int32_t> perm, RandStream& stream);
 
  private:
+  double ordered_s() const;
+
   std::int32_t njudge_;
   std::int32_t nobj_;
   double s_observed_;
-  const double* rows_;
-  double* sums_;
-  const double* last_row_;
+  std::int64_t q_observed_;
+  const DoubledRank* rows_;
+  std::int32_t* sums_;
 };
 
 // Test of one judge alone: its ranks shuffled against the others' fixed ones.
@@ -43,7 +48,7 @@ class JudgeTest {
   std::int64_t permute(std::int32_t count, std::span<std::int32_t> perm, RandStream& stream);
 
  private:
-  bool reaches(std::int64_t cross, const std::int32_t* perm) const;
+  double ordered_s(const std::int32_t* perm) const;
 
   std::int32_t nobj_;
   double s_observed_;
@@ -57,8 +62,7 @@ class JudgeTest {
 // 1 + the number of the nperm permutations that reach: the numerator of the probability.
 std::int64_t global_test_count(MatrixView ranks, std::int32_t njudge, std::int32_t nobj,
                                std::int32_t nperm, double s_observed, std::span<std::int32_t> perm,
-                               double* rows, std::span<double> rsum, std::span<double> last_row,
-                               RandStream& stream);
+                               DoubledRank* rows, std::span<std::int32_t> sums, RandStream& stream);
 std::int64_t judge_test_count(MatrixView ranks, std::int32_t judge, std::int32_t nobj,
                               std::int32_t nperm, double s_observed,
                               std::span<const double> observed_rsum, std::span<std::int32_t> perm,

@@ -44,8 +44,11 @@ struct Kernels {
   std::int32_t nobj() const { return static_cast<std::int32_t>(n); }
 
   std::int64_t global(std::int32_t nperm, double threshold, Perm& perm, RandStream& stream) {
+    std::vector<std::uint16_t> doubled(ranks.size() * n);
+    std::vector<std::int32_t> sums(n);
     return rankora::global_test_count(storage.mat(), m(), nobj(), nperm, threshold, perm,
-                                      rows.data(), work_a, work_b, stream);
+                                      reinterpret_cast<rankora::DoubledRank*>(doubled.data()),
+                                      sums, stream);
   }
   std::int64_t judge(std::int32_t j, std::int32_t nperm, double threshold, Perm& perm,
                      RandStream& stream) {
