@@ -1,7 +1,6 @@
 #!/bin/sh
-# A long analysis on a pseudo-terminal shows a progress line on the error stream: the
-# phase, how far that phase has gone and the time left, never as wide as the terminal.
-# It leaves the screen and the report as a redirected run does; redirected, nothing shows.
+# A long analysis on a pseudo-terminal shows the phase, its fraction and the time left,
+# never as wide as the terminal, and ends as a redirected run, which shows nothing.
 set -eu
 binary=$1
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/rankora-progress.XXXXXX")
@@ -15,8 +14,7 @@ awk 'BEGIN { srand(11); for (k = 1; k <= 2000; k++) base[k] = int(rand() * 60);
                for (k = 1; k <= 2000; k++) line = line " " (base[k] + int(rand() * 40));
                print line } }' >data.txt
 printf '2\n1000 2000\n1\ndata.txt\n1\n399\n' >answers
-mkdir redirected narrow wide
-for dir in redirected narrow wide; do cp data.txt $dir/; done
+for dir in redirected narrow wide; do mkdir $dir && cp data.txt $dir/; done
 on_terminal() { script -qec "stty cols $1; sh -c '\"$binary\" <../answers & echo \$! >pid;
   wait \$!; echo \$? >status'" /dev/null >typescript; }
 # What a terminal shows at the end: a carriage return goes back to the start of the line.
@@ -42,8 +40,7 @@ cd ../wide
 on_terminal 80 &
 tries=0
 until grep -q 'Judges tested: .* left' typescript 2>/dev/null; do
-  tries=$((tries + 1)) && [ $tries -lt 600 ] || fail "no judges' line with the time left"
-  sleep 0.1
+  tries=$((tries + 1)) && [ $tries -lt 600 ] && sleep 0.1 || fail "no judges' line with the time left"
 done
 kill -TERM "$(cat pid)"
 wait
