@@ -504,6 +504,8 @@ case_report_directory_not_writable() {
   write_answers "$REPORT_ANSWERS"
   printf '1 2 3\n4 5 6\n' >d.txt
   can_run_as_other_user || return
+  # Made beforehand: a user who is not root cannot create them in the locked folder.
+  touch screen errors status
   chmod 555 .
   run $other_user
   chmod 755 .
