@@ -31,8 +31,8 @@ cd narrow
 on_terminal 25
 tr '\r' '\n' <typescript | grep -E '(Global test|Judges tested):' >lines || fail "no progress line"
 awk 'length > 24 { print; bad = 1 } END { exit bad }' lines || fail "wider than 24 columns"
-screen typescript >screen
-screen ../redirected/stdout | cmp -s - screen || fail "the screen ends differently on a terminal"
+screen typescript >final
+screen ../redirected/stdout | cmp -s - final || fail "the screen ends differently on a terminal"
 cmp -s Rankora.out ../redirected/Rankora.out || fail "the reports differ"
 
 # Stopped once the judges' phase shows: the line goes, "Killed" stands alone.
