@@ -84,7 +84,7 @@ void rankora(std::int32_t nobj, std::int32_t njudge, std::int32_t nobj2, MatrixV
   std::int32_t flag = 0;
   for (int draw = 0; draw < kWarmUpDraws; ++draw) urand(flag);
   const std::int64_t global_shuffles = std::int64_t{nperm} * (m - 1);
-  rt::ProgressLine progress(lang, global_shuffles + std::int64_t{nperm} * m);
+  rt::ProgressLine progress(lang, global_shuffles, std::int64_t{nperm} * m);
   // table's doubles are not read again before restore_ranks rewrites them.
   GlobalTest global(mat, m, nobj, s_observed, reinterpret_cast<DoubledRank*>(table.data()),
                     tiecnt);

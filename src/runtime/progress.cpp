@@ -1,9 +1,11 @@
 #include "runtime/progress.hpp"
 
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
+#include <cmath>
 
 #include "runtime/process.hpp"
 
@@ -12,9 +14,11 @@ namespace {
 
 constexpr double kShowAfterSeconds = 0.5;  // before that, a projection is too rough
 constexpr double kLongRunSeconds = 2.0;    // shorter runs show nothing
+constexpr double kEstimateAfterSeconds = 1.0;
 constexpr double kRedrawSeconds = 0.25;
 constexpr double kCheckSeconds = 0.05;
-constexpr std::size_t kMaxWidth = 79;
+constexpr int kFallbackColumns = 80;
+constexpr int kMaxWidth = 79;  // the handlers' erase blanks at most this much
 
 // Length of the line now on the terminal; read by the signal handlers.
 std::atomic<int> shown_width{0};
@@ -28,65 +32,114 @@ void blank_out(int width) noexcept {
   write_all(STDERR_FILENO, {line, n});
 }
 
-int percent(std::int64_t done, std::int64_t total) {
-  if (total <= 0) return 100;
-  return static_cast<int>(std::min<std::int64_t>(100, done * 100 / total));
+double seconds(std::chrono::steady_clock::duration span) {
+  return std::chrono::duration<double>(span).count();
+}
+
+// The terminal's width less its last column: a character written there may wrap.
+int line_room() {
+  winsize size{};
+  int columns = kFallbackColumns;
+  if (::ioctl(STDERR_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 0) columns = size.ws_col;
+  return std::min(columns - 1, kMaxWidth);
+}
+
+std::string percent(std::int64_t done, std::int64_t total) {
+  const std::int64_t p = total <= 0 ? 100 : std::min<std::int64_t>(100, done * 100 / total);
+  return std::to_string(p) + "%";
+}
+
+// Coarse steps: the estimate wavers, and a large figure that moves every redraw reads
+// as noise.
+std::string rounded_duration(double left) {
+  const auto whole = [](double value) { return std::to_string(std::max(1L, std::lround(value))); };
+  if (left < 10.0) return whole(std::ceil(left)) + " s";
+  if (left < 60.0) return whole(5.0 * std::ceil(left / 5.0)) + " s";
+  if (left < 7200.0) return whole(left / 60.0) + " min";
+  return whole(left / 3600.0) + " h";
 }
 
 }  // namespace
 
-ProgressLine::ProgressLine(int lang, std::int64_t total_work)
-    : enabled_(::isatty(STDERR_FILENO) == 1),
-      french_(lang == 1),
-      total_work_(total_work),
-      start_(Clock::now()) {}
+ProgressLine::ProgressLine(int lang, std::int64_t global_work, std::int64_t judges_work)
+    : french_(lang == 1),
+      global_work_(global_work),
+      total_work_(global_work + judges_work),
+      start_(Clock::now()),
+      next_check_(::isatty(STDERR_FILENO) == 1 && total_work_ > 0 ? 0 : kNever),
+      phase_start_(start_) {}
 
 ProgressLine::~ProgressLine() { erase(); }
 
-bool ProgressLine::due(std::int64_t work_done) {
-  if (!enabled_ || work_done <= 0 || work_done < next_check_) return false;
-  const Clock::time_point now = Clock::now();
-  const double elapsed = std::chrono::duration<double>(now - start_).count();
+bool ProgressLine::due(Clock::time_point now, std::int64_t work_done) {
+  const double elapsed = seconds(now - start_);
   // Tiny tables make millions of updates a second: look at the clock again only after
   // about as much work as 50 ms have done so far.
-  const double per_second = static_cast<double>(work_done) / std::max(elapsed, 1e-6);
+  const double per_second =
+      static_cast<double>(std::max<std::int64_t>(work_done, 1)) / std::max(elapsed, 1e-6);
   next_check_ =
       work_done + std::max<std::int64_t>(1, static_cast<std::int64_t>(per_second * kCheckSeconds));
   if (!shown_) {
-    if (elapsed < kShowAfterSeconds) return false;
+    if (elapsed < kShowAfterSeconds || work_done <= 0) return false;
     const double projected =
         elapsed * static_cast<double>(total_work_) / static_cast<double>(work_done);
-    if (projected < kLongRunSeconds) return false;
-  } else if (std::chrono::duration<double>(now - last_draw_).count() < kRedrawSeconds) {
-    return false;
+    return projected >= kLongRunSeconds;
   }
+  return seconds(now - last_draw_) >= kRedrawSeconds;
+}
+
+void ProgressLine::enter_judges_phase(Clock::time_point now, std::int64_t work_done) {
+  in_judges_phase_ = true;
+  phase_start_ = now;
+  phase_work_start_ = work_done;
+}
+
+std::string ProgressLine::time_left(Clock::time_point now, std::int64_t work_done) const {
+  // The phase's own pace once it has run a while: a judge's permutation and one of the
+  // global test do not cost the same per unit of work.
+  double elapsed = seconds(now - phase_start_);
+  std::int64_t work = work_done - phase_work_start_;
+  if (elapsed < kEstimateAfterSeconds || work <= 0) {
+    elapsed = seconds(now - start_);
+    work = work_done;
+  }
+  if (elapsed < kEstimateAfterSeconds || work <= 0) return {};
+  const double left =
+      elapsed * static_cast<double>(total_work_ - work_done) / static_cast<double>(work);
+  const std::string duration = rounded_duration(left);
+  return french_ ? ", encore environ " + duration : ", about " + duration + " left";
+}
+
+void ProgressLine::show_global_test(std::int64_t work_done) {
+  const Clock::time_point now = Clock::now();
+  if (!due(now, work_done)) return;
   last_draw_ = now;
-  return true;
+  draw((french_ ? " Test global: " : " Global test: ") + percent(work_done, global_work_) +
+       time_left(now, work_done));
 }
 
-void ProgressLine::global_test(std::int64_t work_done) {
-  if (!due(work_done)) return;
-  const int p = percent(work_done, total_work_);
-  draw((french_ ? " Test global... " : " Global test... ") + std::to_string(p) + "%");
-}
-
-void ProgressLine::judges(std::int64_t work_done, std::int32_t judges_done,
-                          std::int32_t judge_count) {
-  if (!due(work_done)) return;
-  const int p = percent(work_done, total_work_);
+void ProgressLine::show_judges(std::int64_t work_done, std::int32_t judges_done,
+                               std::int32_t judge_count) {
+  const Clock::time_point now = Clock::now();
+  if (!in_judges_phase_) enter_judges_phase(now, work_done);
+  if (!due(now, work_done)) return;
+  last_draw_ = now;
   draw((french_ ? " Juges testes: " : " Judges tested: ") + std::to_string(judges_done) +
-       (french_ ? " sur " : " of ") + std::to_string(judge_count) + " (" + std::to_string(p) +
-       "%)");
+       (french_ ? " sur " : " of ") + std::to_string(judge_count) + " (" +
+       percent(judges_done, judge_count) + ")" + time_left(now, work_done));
 }
 
 void ProgressLine::draw(const std::string& text) {
-  const std::string shown = text.substr(0, kMaxWidth);
+  const int room = line_room();
+  const std::string shown = text.substr(0, static_cast<std::size_t>(room));
   const int width = static_cast<int>(shown.size());
-  const int previous = shown_width.load();
+  // The rest of a longer line before is blanked, within the room there is now.
+  const int previous = std::min(shown_width.load(), room);
   std::string line = "\r" + shown;
   if (previous > width) line.append(static_cast<std::size_t>(previous - width), ' ');
-  write_all(STDERR_FILENO, line);
+  // Stored first: a handler that strikes during the write then blanks all of it.
   shown_width.store(std::max(width, previous));
+  write_all(STDERR_FILENO, line);
   shown_ = true;
 }
 

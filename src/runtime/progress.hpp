@@ -1,39 +1,61 @@
 // A one-line progress display on the error stream for long analyses, shown only when
 // the error stream is a terminal and the analysis will take more than about two
-// seconds, redrawn in place a few times a second and erased without a trace.
+// seconds: the phase, how far it has gone and, once it can be told, the time left.
+// Redrawn in place a few times a second, never wider than the terminal, and erased
+// without a trace.
 #pragma once
 
 #include <chrono>
 #include <cstdint>
+#include <limits>
 #include <string>
 
 namespace rankora::rt {
 
 class ProgressLine {
  public:
-  // `total_work` in any unit the updates also use.
-  ProgressLine(int lang, std::int64_t total_work);
+  // The work of each phase, in any unit the updates also use.
+  ProgressLine(int lang, std::int64_t global_work, std::int64_t judges_work);
   ~ProgressLine();
   ProgressLine(const ProgressLine&) = delete;
   ProgressLine& operator=(const ProgressLine&) = delete;
 
-  void global_test(std::int64_t work_done);
-  void judges(std::int64_t work_done, std::int32_t judges_done, std::int32_t judge_count);
+  // Called in the analysis' inner loops: until the next look at the clock is due, an
+  // update costs one comparison.
+  void global_test(std::int64_t work_done) {
+    if (work_done >= next_check_) [[unlikely]]
+      show_global_test(work_done);
+  }
+  // `work_done` counts from the start of the analysis, the global test's work included.
+  void judges(std::int64_t work_done, std::int32_t judges_done, std::int32_t judge_count) {
+    if (work_done >= next_check_) [[unlikely]]
+      show_judges(work_done, judges_done, judge_count);
+  }
   // Leaves the terminal as if nothing had been shown.
   void erase();
 
  private:
-  bool due(std::int64_t work_done);
+  using Clock = std::chrono::steady_clock;
+
+  void show_global_test(std::int64_t work_done);
+  void show_judges(std::int64_t work_done, std::int32_t judges_done, std::int32_t judge_count);
+  bool due(Clock::time_point now, std::int64_t work_done);
+  void enter_judges_phase(Clock::time_point now, std::int64_t work_done);
+  std::string time_left(Clock::time_point now, std::int64_t work_done) const;
   void draw(const std::string& text);
 
-  using Clock = std::chrono::steady_clock;
-  bool enabled_;
+  static constexpr std::int64_t kNever = std::numeric_limits<std::int64_t>::max();
+
   bool french_;
+  std::int64_t global_work_;
   std::int64_t total_work_;
   Clock::time_point start_;
   Clock::time_point last_draw_{};
   bool shown_ = false;
-  std::int64_t next_check_ = 0;  // the clock is read only about every 50 ms of work
+  std::int64_t next_check_;  // the clock is read only about every 50 ms of work
+  bool in_judges_phase_ = false;
+  Clock::time_point phase_start_;
+  std::int64_t phase_work_start_ = 0;
 };
 
 // For the signal handlers and the fatal error report: erases a progress line that is

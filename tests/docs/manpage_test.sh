@@ -3,9 +3,7 @@
 # renders cleanly for man and apropos (skipped, 77, where man is not installed).
 # Usage: manpage_test.sh <rankora binary> <source tree> <version>
 set -u
-RANKORA=$1
-SOURCE=$2
-VERSION=$3
+RANKORA=$1 SOURCE=$2 VERSION=$3
 . "$(dirname "$0")/lib.sh"
 PAGE=$SOURCE/doc/rankora.1
 
@@ -16,15 +14,11 @@ sed -n '/^\.SH EXAMPLES/,/^\.SH/p' "$PAGE" | sed -n '/^\.EX/,/^\.EE/p' | sed '1d
 [ -s "$work/example" ] || fail "no example in the manual page"
 dir=$(scratch)
 cp "$EXAMPLES/wine-bitterness.txt" "$EXAMPLES/wine-bitterness.answers" "$dir"/
-mkdir "$work/bin"
-ln -s "$RANKORA" "$work/bin/rankora"
-: >"$work/expected"
-: >"$work/printed"
+mkdir "$work/bin" && ln -s "$RANKORA" "$work/bin/rankora"
+touch "$work/expected" "$work/printed"
 while IFS= read -r line; do
   case $line in
-    '$ '*)
-      (cd "$dir" && PATH=$work/bin:$PATH sh -c "${line#\$ }" >>"$work/printed" 2>&1)
-      ;;
+    '$ '*) (cd "$dir" && PATH=$work/bin:$PATH sh -c "${line#\$ }" >>"$work/printed" 2>&1) ;;
     *) printf '%s\n' "$line" >>"$work/expected" ;;
   esac
 done <"$work/example"
@@ -58,10 +52,6 @@ printf "NAME,SYNOPSIS,DESCRIPTION,FILES,EXIT STATUS,DIAGNOSTICS,NOTES,EXAMPLES,S
   cmp -s - "$work/sections" || fail "sections: $(cat "$work/sections")"
 
 # apropos and whatis read the NAME line.
-whatis=$(lexgrog "$PAGE" 2>&1)
-case $whatis in
-  *': "rankora - '*) ;;
-  *) fail "lexgrog: $whatis" ;;
-esac
+lexgrog "$PAGE" 2>&1 | grep -qF ': "rankora - ' || fail "lexgrog: $(lexgrog "$PAGE" 2>&1)"
 
 finish
