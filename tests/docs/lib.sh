@@ -23,18 +23,8 @@ finish() {
 # A fresh, empty folder for one run.
 scratch() { mktemp -d "$work/run.XXXXXX"; }
 
-# run_in DIR ANSWERS [ARGUMENTS...]: the program in DIR with ANSWERS (a printf format) on
-# its standard input; leaves DIR/screen, DIR/errors and DIR/status.
-run_in() {
-  dir=$1
-  answers=$2
-  shift 2
-  # shellcheck disable=SC2059
-  printf "$answers" >"$dir/answers"
-  run_answers "$dir" "$@"
-}
-
-# run_answers DIR [ARGUMENTS...]: the same with the answers already in DIR/answers.
+# run_answers DIR [ARGUMENTS...]: the program in DIR, DIR/answers on its standard input;
+# leaves DIR/screen, DIR/errors and DIR/status.
 run_answers() {
   dir=$1
   shift
