@@ -1,8 +1,9 @@
-// What the test tables share: fields split on '|' outside quotes, and bytes written as
+// What the test tables share: fields split on '|', and bytes written as
 // quoted strings with C escapes (\n \t \r \0 \\ \" \' \xHH), each optionally repeated
 // ("9"*50).
 #pragma once
 
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -12,53 +13,40 @@ namespace rankora::tables {
 
 inline std::string trim(std::string_view s) {
   const auto first = s.find_first_not_of(" \t");
-  if (first == std::string_view::npos) return {};
-  return std::string(s.substr(first, s.find_last_not_of(" \t") - first + 1));
+  return first == s.npos ? "" : std::string(s.substr(first, s.find_last_not_of(" \t") - first + 1));
 }
 
-inline std::vector<std::string> split_fields(std::string_view line) {
-  std::vector<std::string> fields(1);
-  bool quoted = false;
-  for (std::size_t i = 0; i < line.size(); ++i) {
-    if (line[i] == '"') quoted = !quoted;
-    if (line[i] == '|' && !quoted) {
-      fields.emplace_back();
-      continue;
-    }
-    fields.back() += line[i];
-    if (quoted && line[i] == '\\') fields.back() += line.at(++i);
-  }
+// A '|' inside bytes is written \x7c.
+inline std::vector<std::string> split_fields(const std::string& line) {
+  std::vector<std::string> fields;
+  std::istringstream in(line);
+  for (std::string field; std::getline(in, field, '|');) fields.push_back(field);
   return fields;
 }
 
 inline char unescape(std::string_view s, std::size_t& i) {
-  static constexpr std::string_view kNames = "ntr0\\\"'";
-  static constexpr std::string_view kBytes("\n\t\r\0\\\"'", 7);
-  if (s.at(i) == 'x') {
-    i += 3;
-    return static_cast<char>(std::stoi(std::string(s.substr(i - 2, 2)), nullptr, 16));
-  }
+  static constexpr std::string_view kNames = "ntr0\\\"'", kBytes("\n\t\r\0\\\"'", 7);
+  if (s.at(i) == 'x')
+    return static_cast<char>(std::stoi(std::string(s.substr((i += 3) - 2, 2)), nullptr, 16));
   const auto k = kNames.find(s[i++]);
-  if (k == std::string_view::npos) throw std::runtime_error("bad escape");
+  if (k == s.npos) throw std::runtime_error("bad escape");
   return kBytes[k];
 }
 
 // Each quoted string of `field`, repeated as its *count says.
 inline std::vector<std::string> quoted_pieces(std::string_view field) {
   std::vector<std::string> pieces;
-  for (auto i = field.find_first_not_of(" \t"); i != std::string_view::npos;
+  for (auto i = field.find_first_not_of(" \t"); i != field.npos;
        i = field.find_first_not_of(" \t", i)) {
     if (field[i] != '"') throw std::runtime_error("expected a quoted string");
     std::string piece;
     for (++i; field.at(i) != '"';) piece += field[i] == '\\' ? unescape(field, ++i) : field[i++];
-    std::size_t times = 1;
+    std::size_t times = 1, used = 0;
     if (++i < field.size() && field[i] == '*') {
-      std::size_t used = 0;
       times = std::stoul(std::string(field.substr(i + 1)), &used);
       i += 1 + used;
     }
-    pieces.emplace_back();
-    while (times-- > 0) pieces.back() += piece;
+    for (pieces.emplace_back(); times > 0; --times) pieces.back() += piece;
   }
   return pieces;
 }
