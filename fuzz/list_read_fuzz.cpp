@@ -9,7 +9,6 @@
 #include <cstdio>
 #include <fstream>
 #include <iterator>
-#include <regex>
 
 #include "reader/script.hpp"
 #include "runtime/fatal.hpp"
@@ -75,11 +74,12 @@ std::string run_libf2c(const std::vector<std::string>& script) {
   std::string command = "ulimit -c 0 && exec " RANKORA_F2C_ORACLE;  // no core file for an abort
   for (const std::string& word : script) command += " " + word;
   const int status = std::system((command + " <" + input_path + " >" + out + " 2>" + err).c_str());
+  std::string report = slurp(err);
   // libf2c calls every list-directed statement direct; ours are sequential.
-  static const std::regex direct(" direct formatted ");
+  if (const auto at = report.find(" direct "); at != report.npos)
+    report.replace(at, 8, " sequential ");
   const bool fatal = WIFSIGNALED(status) && WTERMSIG(status) == SIGABRT;
-  return slurp(out) + (fatal ? "fatal:\n" : "") +
-         std::regex_replace(slurp(err), direct, " sequential formatted ");
+  return slurp(out) + (fatal ? "fatal:\n" : "") + report;
 }
 #endif
 

@@ -17,11 +17,9 @@ enum { kMaxItems = 64, kMaxText = 256, kNameLength = 79 };
 static cilist statement = {0, 5, 0, 0, 0};
 
 static void open_data_file(const char* name) {
-  static char padded[kNameLength];
+  static char padded[kNameLength + 1]; /* a CHARACTER*79, blank-padded */
   static olist open_list = {0, 10, padded, kNameLength, "old", 0, 0, 0, 0};
-  size_t length = strlen(name);
-  memset(padded, ' ', sizeof padded);
-  memcpy(padded, name, length < kNameLength ? length : kNameLength);
+  snprintf(padded, sizeof padded, "%-79.79s", name);
   f_open(&open_list);
   statement.ciunit = 10;
 }
