@@ -1,112 +1,105 @@
-// Any bytes as keyboard answers or data file, read through the statements the program
-// really makes. Besides the sanitizers' findings it traps on
-// - a fatal report that is not one of the reader's, or is badly formed;
-// - an integer statement whose values differ from those the same bytes give to double
-//   targets (an integer is a real without point or exponent letter, then truncated).
-#include <cstddef>
+// Any bytes as keyboard answers or data file, read with our reader in this process through
+// statements the program really makes (the first byte picks them). Besides the sanitizers'
+// findings it traps on a fatal report that is not about a read and, built with
+// RANKORA_F2C_ORACLE (a program of libf2c_reader.c), on any difference from libf2c.
+#include <sys/mman.h>
+#include <sys/wait.h>
+
 #include <cstdint>
 #include <cstdio>
-#include <span>
-#include <sstream>
-#include <string>
-#include <vector>
+#include <fstream>
+#include <iterator>
 
-#include "harness.hpp"
-#include "runtime/list_read.hpp"
+#include "reader/script.hpp"
+#include "runtime/fatal.hpp"
 
 namespace {
 
 using namespace rankora;
 
-bool known_first_line(const std::string& line) {
-  static const char* const kLines[] = {
-      "list in: end of file",
-      "read start: end of file",
-      "invalid number: incomprehensible list input",
-      "invalid integer: read unexpected character",
-      "bad repetition count: incomprehensible list input",
-      "exponent field: incomprehensible list input",
-  };
-  for (const char* known : kLines) {
-    if (line == known) return true;
-  }
-  return false;
+struct FatalReport {
+  std::string text;
+};
+
+// A file in memory, that this process and its children open by this path.
+std::string memory_file(const char* name) {
+  const int fd = memfd_create(name, 0);
+  if (fd < 0) std::abort();
+  return "/proc/self/fd/" + std::to_string(fd);
 }
 
-void check_report(const std::string& report, const std::string& data_path) {
-  std::istringstream lines(report);
-  std::string first, state, format, lately, extra;
-  std::getline(lines, first);
-  std::getline(lines, state);
-  std::getline(lines, format);
-  std::getline(lines, lately);
-  const bool well_formed = known_first_line(first) &&
-                           (state == "apparent state: unit 5 (unnamed)" ||
-                            state == "apparent state: unit 10 named " + data_path) &&
-                           format == "last format: list io" &&
-                           lately == "lately reading sequential formatted external IO" &&
-                           !std::getline(lines, extra) && report.back() == '\n';
-  if (!well_formed) {
-    std::fprintf(stderr, "malformed fatal report:\n%s", report.c_str());
-    __builtin_trap();
-  }
+const std::string input_path = memory_file("input");
+[[maybe_unused]] const bool hooked =
+    (rt::set_fatal_hook([](const std::string& r) { throw FatalReport{r}; }), true);
+
+// Answers of one or two integers a line, file names, the dialogue's order, and the data
+// file's records of 1 to 64 doubles.
+std::vector<std::string> script_for(std::uint8_t selector) {
+  static const std::vector<std::string> kShapes[] = {std::vector<std::string>(8, "i1"),
+                                                     std::vector<std::string>(8, "i2"),
+                                                     std::vector<std::string>(8, "c79"),
+                                                     {"i1", "i2", "i1", "c79", "i1", "i1"}};
+  if (selector % 5 < 4) return kShapes[selector % 5];
+  std::vector<std::string> script(8, "d" + std::to_string(1 + selector / 5 % 64));
+  script.insert(script.begin(), "F" + input_path);
+  return script;
 }
 
-std::vector<std::string> split_lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
+// What the statements print, then the fatal report if one ended the run.
+std::string run_ours(const std::vector<std::string>& script) {
+  if (!std::freopen(input_path.c_str(), "r", stdin)) std::abort();
+  rt::connect_standard_units();  // forgets what the last input left buffered
+  tables::Script statements;
+  std::string out;
+  try {
+    for (const std::string& word : script) statements.run(word, out);
+  } catch (const FatalReport& report) {
+    // After a read statement, whatever went wrong.
+    const char* kTail = "\nlast format: list io\nlately reading sequential formatted external IO\n";
+    if (!report.text.ends_with(kTail)) __builtin_trap();
+    out += "fatal:\n" + report.text;
+  }
+  rt::close_unit(rt::kDataUnit);
+  return out;
 }
 
-// "i2: 5 -7" against "d2: 0x1.4p+2 -0x1.cp+2": every double, truncated, is the integer.
-bool integers_match_doubles(const std::string& int_line, const std::string& double_line) {
-  std::istringstream ints(int_line.substr(int_line.find(':') + 1));
-  std::istringstream doubles(double_line.substr(double_line.find(':') + 1));
-  for (std::string i, d; ints >> i;) {
-    if (!(doubles >> d)) return false;
-    if (std::to_string(rt::to_int32(std::strtod(d.c_str(), nullptr))) != i) return false;
-  }
-  return true;
+#ifdef RANKORA_F2C_ORACLE
+std::string slurp(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
 }
 
-void check_integers_against_doubles(const std::vector<std::string>& script,
-                                    const fuzz::Outcome& as_integers) {
-  std::vector<std::string> double_script;
-  for (const std::string& word : script) double_script.push_back("d" + word.substr(1));
-  const fuzz::Outcome as_doubles = fuzz::run_ours(double_script);
-  const std::vector<std::string> int_lines = split_lines(as_integers.out);
-  const std::vector<std::string> double_lines = split_lines(as_doubles.out);
-  // The same bytes end the same way, unless the integers stopped at a point or an
-  // exponent letter, which the doubles take in their stride.
-  const bool integer_only_error =
-      as_integers.fatal_report.starts_with("invalid integer: read unexpected character\n");
-  bool agree = integer_only_error ? double_lines.size() >= int_lines.size()
-                                  : double_lines.size() == int_lines.size() &&
-                                        as_doubles.fatal_report == as_integers.fatal_report;
-  for (std::size_t k = 0; agree && k < int_lines.size(); ++k) {
-    agree = integers_match_doubles(int_lines[k], double_lines[k]);
-  }
-  if (!agree) {
-    std::fprintf(stderr, "integers:\n%s%s\ndoubles:\n%s%s\n", as_integers.out.c_str(),
-                 as_integers.fatal_report.c_str(), as_doubles.out.c_str(),
-                 as_doubles.fatal_report.c_str());
-    __builtin_trap();
-  }
+std::string run_libf2c(const std::vector<std::string>& script) {
+  static const std::string out = memory_file("out"), err = memory_file("err");
+  std::string command = "ulimit -c 0 && exec " RANKORA_F2C_ORACLE;  // no core file for an abort
+  for (const std::string& word : script) command += " " + word;
+  const int status = std::system((command + " <" + input_path + " >" + out + " 2>" + err).c_str());
+  std::string report = slurp(err);
+  // libf2c calls every list-directed statement direct; ours are sequential.
+  if (const auto at = report.find(" direct "); at != report.npos)
+    report.replace(at, 8, " sequential ");
+  const bool fatal = WIFSIGNALED(status) && WTERMSIG(status) == SIGABRT;
+  return slurp(out) + (fatal ? "fatal:\n" : "") + report;
 }
+#endif
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;
-  fuzz::set_input(std::span(data + 1, size - 1));
-  const std::vector<std::string> script = fuzz::script_for(data[0], fuzz::input_path());
-  const fuzz::Outcome outcome = fuzz::run_ours(script);
-  if (outcome.ended_fatally) check_report(outcome.fatal_report, fuzz::input_path());
-
-  const fuzz::Shape shape = fuzz::shape_for(data[0]);
-  if (shape == fuzz::Shape::OneInteger || shape == fuzz::Shape::TwoIntegers) {
-    check_integers_against_doubles(script, outcome);
+  std::string input(reinterpret_cast<const char*>(data) + 1, size - 1);
+#ifdef RANKORA_F2C_ORACLE
+  // libf2c classifies bytes from 0x80 up by what lies past the end of its table.
+  for (char& byte : input) byte = static_cast<char>(byte & 0x7f);
+#endif
+  std::ofstream(input_path, std::ios::binary | std::ios::trunc) << input;
+  const std::vector<std::string> script = script_for(data[0]);
+  const std::string ours = run_ours(script);
+#ifdef RANKORA_F2C_ORACLE
+  if (const std::string theirs = run_libf2c(script); ours != theirs) {
+    std::fprintf(stderr, "--- libf2c:\n%s--- ours:\n%s", theirs.c_str(), ours.c_str());
+    __builtin_trap();
   }
+#endif
   return 0;
 }
