@@ -1,7 +1,7 @@
 #!/bin/sh
 # The sample files and the manual against the built program: the sample answers give the
 # sample report, the manual shows that very session and report, and every early end that
-# tests/cases/manual records is explained in the manual's tables.
+# cases/manual records is explained in the manual's tables.
 # Usage: manual_test.sh <rankora binary> <source tree>
 set -u
 RANKORA=$1
@@ -24,7 +24,7 @@ block report >"$work/report" && visible "$dir/Rankora.out" >"$work/seen" &&
 # the report with its trailing blanks taken off.
 while read -r name case_name file how; do
   block "$name" >"$work/shown" || continue
-  visible "$SOURCE/tests/cases/manual/$case_name/$file" >"$work/seen"
+  visible "$SOURCE/cases/manual/$case_name/$file" >"$work/seen"
   if [ "$how" = whole ]; then
     same "$work/shown" "$work/seen" "README example $name"
   else
@@ -52,7 +52,7 @@ nan data-constant-table expected/report part
 EOF2
 
 # Every early end recorded for the manual has its row in the manual's tables.
-for case_dir in "$SOURCE"/tests/cases/manual/ending-*; do
+for case_dir in "$SOURCE"/cases/manual/ending-*; do
   first=$(head -n 1 "$case_dir/expected/stderr")
   [ -n "$first" ] && in_readme "\`$first\`"
 done
