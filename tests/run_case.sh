@@ -16,6 +16,7 @@
 # a report, whatever "Rankora.out" the run started with must be left as it was.
 set -u
 ulimit -c 0
+umask 022
 option=
 case $1 in --*) option=$1; shift ;; esac
 RANKORA=$1
@@ -81,6 +82,8 @@ compare "$case_dir/expected/stderr" stderr.actual "error stream"
 compare "$case_dir/expected/status" status.actual "exit status"
 if [ -f "$case_dir/expected/report" ]; then
   compare "$case_dir/expected/report" Rankora.out report
+  mode=$(stat -c %A Rankora.out 2>/dev/null)
+  [ "$mode" = -rw-r--r-- ] || { echo "--- Rankora.out has the mode $mode"; failed=1; }
 elif [ "$(report_state)" != "$before" ]; then
   echo "--- Rankora.out was written, or changed, where it should not be"
   failed=1
