@@ -47,7 +47,8 @@ GlobalTest::GlobalTest(MatrixView ranks, std::int32_t njudge, std::int32_t nobj,
       sums_(sums.data()) {
   for (std::int32_t j = 1; j <= njudge; ++j) {
     DoubledRank* row = rows + static_cast<std::ptrdiff_t>(j - 1) * nobj;
-    for (std::int32_t k = 1; k <= nobj; ++k) row[k - 1] = static_cast<std::uint16_t>(2.0 * ranks(j, k));
+    for (std::int32_t k = 1; k <= nobj; ++k)
+      row[k - 1] = static_cast<std::uint16_t>(2.0 * ranks(j, k));
   }
 }
 
@@ -142,7 +143,8 @@ std::int64_t JudgeTest::permute(std::int32_t count, std::span<std::int32_t> perm
 
 std::int64_t global_test_count(MatrixView ranks, std::int32_t njudge, std::int32_t nobj,
                                std::int32_t nperm, double s_observed, std::span<std::int32_t> perm,
-                               DoubledRank* rows, std::span<std::int32_t> sums, RandStream& stream) {
+                               DoubledRank* rows, std::span<std::int32_t> sums,
+                               RandStream& stream) {
   GlobalTest test(ranks, njudge, nobj, s_observed, rows, sums);
   return 1 + test.permute(nperm, perm, stream);
 }

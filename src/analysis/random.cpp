@@ -25,7 +25,7 @@ namespace {
 // r[i] = r[i-3] + r[i-31], with r[i-3] and then r[i-6] unrolled the same way:
 // r[i] = r[i-9] + r[i-31] + r[i-34] + r[i-37]. No value reads one of the eight before it.
 __attribute__((target_clones("avx2", "default"))) void extend(std::uint32_t* raw, int from,
-                                                                 int to) {
+                                                              int to) {
   for (int i = from; i < to; ++i) raw[i] = raw[i - 9] + raw[i - 31] + raw[i - 34] + raw[i - 37];
 }
 

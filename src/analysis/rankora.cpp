@@ -86,8 +86,7 @@ void rankora(std::int32_t nobj, std::int32_t njudge, std::int32_t nobj2, MatrixV
   const std::int64_t global_shuffles = std::int64_t{nperm} * (m - 1);
   rt::ProgressLine progress(lang, global_shuffles, std::int64_t{nperm} * m);
   // table's doubles are not read again before restore_ranks rewrites them.
-  GlobalTest global(mat, m, nobj, s_observed, reinterpret_cast<DoubledRank*>(table.data()),
-                    tiecnt);
+  GlobalTest global(mat, m, nobj, s_observed, reinterpret_cast<DoubledRank*>(table.data()), tiecnt);
   std::int64_t global_count = 1;
   for (std::int64_t done = 1; done <= nperm; ++done) {
     global_count += global.permute(1, perm, rand_stream());

@@ -38,9 +38,12 @@ class TableReadContext final : public rt::ReadContext {
 
   std::string explain(const rt::ReadFailure& failure) const override {
     const std::int32_t per_record = rows_ ? nobj_ : njudge_;
-    const report::TablePlace place{rows_ ? record_ : value_, rows_ ? value_ : record_,
+    const report::TablePlace place{rows_ ? record_ : value_,
+                                   rows_ ? value_ : record_,
                                    std::int64_t{record_ - 1} * per_record + (value_ - 1),
-                                   std::int64_t{njudge_} * nobj_, njudge_, nobj_};
+                                   std::int64_t{njudge_} * nobj_,
+                                   njudge_,
+                                   nobj_};
     return report::explain_data_failure(lang_, fname_, place, failure);
   }
 
@@ -56,9 +59,9 @@ class TableReadContext final : public rt::ReadContext {
 
 // What the reading rules left unread in the data file.
 struct IgnoredText {
-  std::int64_t lines = 0;       // lines where text followed a record's last value
-  std::int64_t first_line = 0;  // the first of them
-  std::string start;            // how its ignored text began
+  std::int64_t lines = 0;        // lines where text followed a record's last value
+  std::int64_t first_line = 0;   // the first of them
+  std::string start;             // how its ignored text began
   std::int64_t after_table = 0;  // line where text after the last record begins, or 0
 };
 
@@ -108,8 +111,8 @@ FileName ask_file_name(std::int32_t lang) {
 }
 
 // One read statement per record: each record starts on a new line.
-IgnoredText read_table(MatrixView mat, std::int32_t njudge, std::int32_t nobj,
-                       bool judges_are_rows, TableReadContext& context) {
+IgnoredText read_table(MatrixView mat, std::int32_t njudge, std::int32_t nobj, bool judges_are_rows,
+                       TableReadContext& context) {
   const std::int32_t records = judges_are_rows ? njudge : nobj;
   const std::int32_t values = judges_are_rows ? nobj : njudge;
   IgnoredText ignored;

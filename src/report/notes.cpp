@@ -119,11 +119,12 @@ std::string explain_data_failure(int lang, std::string_view fname, const TablePl
   }
   const std::string where =
       joined({in(lang, "ligne ", "line "), count(failure.line), in(lang, " de ", " of "), fname});
-  const std::string judge_object = joined({in(lang, " (juge ", " (judge "), count(place.judge),
-                                           in(lang, ", objet ", ", object "),
-                                           count(place.object), ")."});
+  const std::string judge_object =
+      joined({in(lang, " (juge ", " (judge "), count(place.judge),
+              in(lang, ", objet ", ", object "), count(place.object), ")."});
   const std::string_view word = first_word(failure.typed);
-  if (word.empty()) return line({where, in(lang, ": lecture impossible", ": unreadable"), judge_object});
+  if (word.empty())
+    return line({where, in(lang, ": lecture impossible", ": unreadable"), judge_object});
   return line({where, ": ", shown(word), in(lang, " n'est pas un nombre", " is not a number"),
                judge_object});
 }
@@ -131,10 +132,12 @@ std::string explain_data_failure(int lang, std::string_view fname, const TablePl
 void warn_text_after_records(int lang, std::string_view fname, std::int64_t lines,
                              std::int64_t first_line, std::string_view start) {
   const bool one = lines == 1;
-  say({in(lang, "attention: du texte apres la derniere valeur d'un enregistrement a ete ignore sur ",
+  say({in(lang,
+          "attention: du texte apres la derniere valeur d'un enregistrement a ete ignore sur ",
           "warning: text after the last value of a record was ignored on "),
-       count(lines), one ? in(lang, " ligne de ", " line of ") : in(lang, " lignes de ", " lines of "),
-       fname, one ? " (" : in(lang, " (la premiere est la ", " (the first is "),
+       count(lines),
+       one ? in(lang, " ligne de ", " line of ") : in(lang, " lignes de ", " lines of "), fname,
+       one ? " (" : in(lang, " (la premiere est la ", " (the first is "),
        in(lang, "ligne ", "line "), count(first_line), ": ", shown(start), ")."});
   say({in(lang,
           "En general, la taille ou l'orientation repondue ne correspond pas au fichier, ou le "

@@ -67,8 +67,4 @@ void fatal_errno(std::string_view operation, int error, int unit) {
   fatal(operation, std::strerror(error), unit);
 }
 
-void fatal_end_of_file(std::string_view operation, int unit) {
-  fatal(operation, "end of file", unit);
-}
-
 }  // namespace rankora::rt

@@ -19,9 +19,6 @@ void note_statement(Direction direction, bool list_directed) noexcept;
 // As fatal(), with the system's text for errno value `error` as the message.
 [[noreturn]] void fatal_errno(std::string_view operation, int error, int unit);
 
-// "end of file" as the message.
-[[noreturn]] void fatal_end_of_file(std::string_view operation, int unit);
-
 #ifdef RANKORA_FATAL_HOOK
 // Fuzz builds only (never the program): the hook receives the finished report in place
 // of the write, the closing of the units and the abort, so that one process can run

@@ -49,8 +49,8 @@ class InputStream {
   std::unique_ptr<char[]> buf_;
   std::size_t pos_ = 0;
   std::size_t end_ = 0;
-  std::int64_t base_ = 0;     // offset of buf_[0]
-  std::int64_t lines_ = 0;    // line ends before buf_[counted_]
+  std::int64_t base_ = 0;   // offset of buf_[0]
+  std::int64_t lines_ = 0;  // line ends before buf_[counted_]
   std::size_t counted_ = 0;
   bool at_end_ = false;
   int error_ = 0;

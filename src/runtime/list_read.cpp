@@ -4,8 +4,8 @@
 #include <cerrno>
 #include <charconv>
 #include <climits>
-#include <cstring>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 
 #include "runtime/fatal.hpp"
@@ -97,13 +97,12 @@ std::int64_t first_text_line(int unit) {
   return 0;
 }
 
-void skip_prefix(int unit, std::string_view prefix) { detail::unit_at(unit).input.skip_prefix(prefix); }
+void skip_prefix(int unit, std::string_view prefix) {
+  detail::unit_at(unit).input.skip_prefix(prefix);
+}
 
 ListRead::ListRead(int unit, const ReadContext* context)
-    : unit_(unit),
-      context_(context),
-      in_(detail::unit_at(unit).input),
-      value_start_(in_.offset()) {
+    : unit_(unit), context_(context), in_(detail::unit_at(unit).input), value_start_(in_.offset()) {
   note_statement(Direction::Reading, true);
   if (in_.at_end()) fail("read start", "end of file", true);
 }
@@ -123,9 +122,7 @@ void ListRead::fail_on_input_error(int error) const {
   fatal("list in", std::strerror(error), unit_);
 }
 
-void ListRead::incomprehensible(const char* operation) const {
-  fail(operation, kIncomprehensible);
-}
+void ListRead::incomprehensible(const char* operation) const { fail(operation, kIncomprehensible); }
 
 void ListRead::read(std::int32_t& target) {
   if (item(Kind::Integer)) target = to_int32(number_);

@@ -68,9 +68,9 @@ class ListRead {
   const ReadContext* context_;
   InputStream& in_;
   std::int64_t value_start_;  // offset of the value being read
-  std::int32_t repeat_ = 0;  // values still owed by an r*v, or 0
-  bool have_value_ = false;  // the last value parsed was not null
-  bool quit_ = false;        // a slash ended the statement
+  std::int32_t repeat_ = 0;   // values still owed by an r*v, or 0
+  bool have_value_ = false;   // the last value parsed was not null
+  bool quit_ = false;         // a slash ended the statement
   double number_ = 0.0;
   std::string text_;
 };
