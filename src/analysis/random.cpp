@@ -8,7 +8,6 @@ namespace rankora {
 RandStream::RandStream() {
   // srand(1): a Lehmer sequence fills the 31 words of state, the first three repeat,
   // and the first 310 outputs are thrown away.
-  constexpr int kLag = 31;
   constexpr int kDiscarded = 310;
   std::uint32_t r[34 + kDiscarded];
   r[0] = 1;
@@ -16,32 +15,35 @@ RandStream::RandStream() {
     r[i] = static_cast<std::uint32_t>((16807ULL * r[i - 1]) % 2147483647ULL);
   for (int i = kLag; i < 34; ++i) r[i] = r[i - kLag];
   for (int i = 34; i < 34 + kDiscarded; ++i) r[i] = r[i - kLag] + r[i - 3];
-  std::copy(std::end(r) - kHistory, std::end(r), raw_);
-  pos_ = end_ = kHistory;
+  std::copy(std::end(r) - kLag, std::end(r), raw_);
+  pos_ = end_ = kLag;
 }
-
-namespace {
-
-// r[i] = r[i-3] + r[i-31], with r[i-3] and then r[i-6] unrolled the same way:
-// r[i] = r[i-9] + r[i-31] + r[i-34] + r[i-37]. No value reads one of the eight before it.
-__attribute__((target_clones("avx2", "default"))) void extend(std::uint32_t* raw, int from,
-                                                              int to) {
-  for (int i = from; i < to; ++i) raw[i] = raw[i - 9] + raw[i - 31] + raw[i - 34] + raw[i - 37];
-}
-
-}  // namespace
 
 void RandStream::refill(int count) {
-  // Keep what is not consumed yet and at least the history the recurrence reads.
+  // Keep what is not consumed yet and at least the last kLag values the recurrence needs.
   const int unconsumed = end_ - pos_;
-  const int keep = std::max(kHistory, unconsumed);
+  const int keep = std::max(kLag, unconsumed);
   std::copy(raw_ + end_ - keep, raw_ + end_, raw_);
   pos_ = keep - unconsumed;
   end_ = keep;
   // The capacity leaves room for any count up to kMaxRun.
   (void)count;
-  extend(raw_, end_, kCapacity);
-  end_ = kCapacity;
+  int fill = kCapacity - end_;
+  fill -= fill % 3;
+  std::uint32_t a = raw_[end_ - 3];
+  std::uint32_t b = raw_[end_ - 2];
+  std::uint32_t c = raw_[end_ - 1];
+  std::uint32_t* out = raw_ + end_;
+  const std::uint32_t* back = out - kLag;
+  for (int i = 0; i < fill; i += 3) {
+    a += back[i];
+    out[i] = a;
+    b += back[i + 1];
+    out[i + 1] = b;
+    c += back[i + 2];
+    out[i + 2] = c;
+  }
+  end_ += fill;
 }
 
 // Wider vectors where the processor has them: single-precision products, sums and

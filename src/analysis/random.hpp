@@ -10,8 +10,7 @@ namespace rankora {
 
 // The additive feedback generator behind glibc's rand(): r[i] = r[i-3] + r[i-31]
 // (mod 2^32), each output r >> 1, started as srand(1) starts it. Values are made in
-// blocks, from the same recurrence unrolled until each value depends only on values at
-// least nine places back, so that eight lanes of a vector make eight values at once.
+// blocks with the last three in registers: the obvious loop stalls on its own stores.
 class RandStream {
  public:
   RandStream();
@@ -33,8 +32,8 @@ class RandStream {
  private:
   void refill(int count);
 
-  static constexpr int kHistory = 37;  // the oldest value the unrolled recurrence reads
-  static constexpr int kCapacity = kHistory + 2 * kMaxRun;
+  static constexpr int kLag = 31;
+  static constexpr int kCapacity = kLag + 3 * kMaxRun;  // a multiple of 3 after the lag
   std::uint32_t raw_[kCapacity];
   int pos_ = 0;
   int end_ = 0;
