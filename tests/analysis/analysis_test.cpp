@@ -1,0 +1,264 @@
+// The analysis against its worked examples (examples.txt) and, on seeded tables
+// (tables.txt), against reference.hpp. A case is a line: its kind, then fields after "|".
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <random>
+#include <sstream>
+
+#include "analysis/adjustp.hpp"
+#include "analysis/permutation_tests.hpp"
+#include "analysis/rankora.hpp"
+#include "analysis/spear.hpp"
+#include "analysis/tri.hpp"
+#include "analysis/wkendall.hpp"
+#include "reference.hpp"
+#include "run/storage.hpp"
+
+namespace {
+
+using rankora::RandStream;
+using reference::Perm;
+using reference::Row;
+using reference::Table;
+using Fields = std::vector<std::string>;
+
+// 17 digits: equal texts are the same doubles, a NaN's sign included (the report shows it).
+std::string text(const Table& t) {
+  std::ostringstream out;
+  out.precision(17);
+  for (const Row& row : t)
+    for (double x : row) out << x << ' ';
+  return out.str();
+}
+
+// "a..b" stands for the integers a to b.
+Row numbers(const std::string& field) {
+  std::istringstream in(field);
+  Row out;
+  for (std::string t; in >> t;) {
+    out.push_back(std::stod(t));
+    for (auto dots = t.find("..");
+         dots != std::string::npos && out.back() < std::stod(t.substr(dots + 2));)
+      out.push_back(out.back() + 1);
+  }
+  return out;
+}
+
+// The first figures of `got`, exactly.
+void expect_figures(const Table& got, const std::string& field) {
+  Row all;
+  for (const Row& row : got) all.insert(all.end(), row.begin(), row.end());
+  all.resize(std::min(all.size(), numbers(field).size()));
+  EXPECT_EQ(text({all}), text({numbers(field)}));
+}
+
+int number(const std::string& field) { return static_cast<int>(numbers(field).at(0)); }
+
+Table table(const std::string& shape, const std::string& values) {
+  const Row size = numbers(shape), v = numbers(values);
+  Table t(static_cast<std::size_t>(size[0]), Row(static_cast<std::size_t>(size[1])));
+  std::size_t at = 0;
+  for (Row& judge : t)
+    for (double& x : judge) x = v[at++ % v.size()];
+  return t;
+}
+
+// seed m n levels agree constant, as tables.txt describes them.
+Table random_table(const Row& c) {
+  std::mt19937 g(static_cast<std::uint32_t>(c[0]));
+  Table t(static_cast<std::size_t>(c[1]), Row(static_cast<std::size_t>(c[2])));
+  for (std::size_t j = 0; j < t.size(); ++j)
+    for (std::size_t k = 0; k < t[j].size(); ++k)
+      t[j][k] = std::fmod(j + 1.0, c[5]) == 0 ? 1.0 : c[4] * k + std::fmod(g(), c[3]);
+  return t;
+}
+
+void put(rankora::MatrixView v, const Table& t) {
+  for (std::size_t j = 0; j < t.size(); ++j)
+    for (std::size_t k = 0; k < t[j].size(); ++k)
+      v(static_cast<int>(j + 1), static_cast<int>(k + 1)) = t[j][k];
+}
+
+Table block(rankora::MatrixView v, int rows, int cols) {
+  Table t(static_cast<std::size_t>(rows));
+  for (int i = 1; i <= rows; ++i)
+    for (int k = 1; k <= cols; ++k) t[static_cast<std::size_t>(i - 1)].push_back(v(i, k));
+  return t;
+}
+
+std::unique_ptr<rankora::Storage> run_rankora(const Table& data, int nperm, int ties) {
+  auto s = std::make_unique<rankora::Storage>();
+  const auto m = static_cast<int>(data.size()), n = static_cast<int>(data[0].size());
+  put(s->mat_view(), data);
+  put(s->table_view(), data);
+  rankora::rankora(n, m, n, s->mat_view(), s->table_view(), s->rsum.span(), 2000, 1000, 2, nperm,
+                   s->perm.span(), s->tiecnt.span(), s->values.span(), s->rank_work.span(),
+                   s->spearr_view(), s->work1.span(), s->result_view(), s->work2.span(),
+                   s->iwork.span(), s->varok.span(), ties);
+  return s;
+}
+
+// Ranks each judge into table; returns the tie term, S, chi-square and W.
+Row observe(rankora::Storage& st, Table ranks, int ties) {
+  Row r(4);
+  for (Row& values : ranks)
+    rankora::tri(static_cast<int>(values.size()), 2000, st.tiecnt.span(), values,
+                 st.rank_work.span(), r[0]);
+  put(st.table_view(), ranks);
+  rankora::wkendall(static_cast<int>(ranks.size()), static_cast<int>(ranks[0].size()),
+                    st.table_view(), r[0], st.rsum.span(), 1000, 2000, r[2], r[3], r[1], 1, ties);
+  return r;
+}
+
+void judges(const Fields& f) {
+  const Table data = table(f[1], f[2]);
+  const auto m = static_cast<int>(data.size()), n = static_cast<int>(data[0].size());
+  auto s = std::make_unique<rankora::Storage>();
+  expect_figures({observe(*s, data, number(f[3]))}, f[5]);
+  expect_figures(block(s->table_view(), m, n), f[4]);
+  if (f[6].find_first_not_of(' ') == std::string::npos) return;  // spear at capacity is slow
+  rankora::spear(n, m, 2000, 1000, s->table_view(), s->spearr_view(), s->varok.span(),
+                 s->result_view());
+  expect_figures(block(s->spearr_view(), m, m), f[6]);
+  expect_figures(block({s->result_view().column(2), 1000}, m, 1), f[7]);
+}
+
+void adjust(const Fields& f) {
+  auto s = std::make_unique<rankora::Storage>();
+  put(s->result_view(), table(f[1] + " 4", f[2]));
+  const int m = number(f[1]);
+  rankora::adjustp(m, 1000, s->work1.span(), s->result_view(), s->work2.span(), s->iwork.span());
+  expect_figures(block(s->result_view(), m, 7), f[3]);
+}
+
+void reject(const Fields& f) {
+  const float u = rankora::uniform_from_rand(static_cast<std::uint32_t>(number(f[1])));
+  Row rejected;
+  for (double i : numbers(f[2]))
+    if (rankora::shuffle_target(u, static_cast<std::int32_t>(i)) > i) rejected.push_back(i);
+  EXPECT_EQ(rejected, numbers(f[3]));
+}
+
+void shuffle(const Fields& f) {
+  const int first = number(f[1]), n = number(f[2]);
+  std::srand(1);
+  auto stream = std::make_unique<RandStream>();
+  for (int i = 1; i < first; ++i) stream->next(), std::rand();
+  Perm want(static_cast<std::size_t>(n));
+  std::iota(want.begin(), want.end(), 1);
+  Perm got = want;
+  EXPECT_EQ(reference::shuffle(want, n), number(f[3]) - (n - 1)) << "draws rejected";
+  rankora::shuffle(got.data(), n, *stream);
+  EXPECT_EQ(got, want);
+  EXPECT_EQ(stream->next(), static_cast<std::uint32_t>(std::rand())) << "another count of numbers";
+}
+
+void analysis(const Fields& f) {
+  const Row c = numbers(f[1] + " " + f[2]);
+  const auto m = static_cast<int>(c[1]), n = static_cast<int>(c[2]);
+  const auto nperm = static_cast<int>(c[6]), ties = static_cast<int>(c[7]);
+  const Table data = random_table(c);
+  std::srand(1);
+  rankora::rand_stream() = RandStream();
+  const reference::Analysis want = reference::analysis(data, ties, nperm);
+  const auto s = run_rankora(data, nperm, ties);
+  EXPECT_EQ(text(block(s->mat_view(), m, n)), text(want.ranks));
+  EXPECT_EQ(text(block(s->spearr_view(), m, m)), text(want.r));
+  EXPECT_EQ(text(block(s->result_view(), m, 7)), text(want.result));
+  EXPECT_EQ(std::vector<std::int32_t>(s->varok.data(), s->varok.data() + m), want.varok);
+  EXPECT_EQ(Perm(s->perm.data(), s->perm.data() + n), want.perm);
+  EXPECT_EQ(rankora::rand_stream().next(), static_cast<std::uint32_t>(std::rand()));
+  EXPECT_EQ(text({observe(*s, data, ties)}), text({want.observed}));
+}
+
+// Every call of the fast permutation tests; judge 0 is the global test. Returns 1 + the
+// permutations whose S reaches s.
+std::int64_t fast_count(const rankora::Storage& st, int m, int n, int judge, int nperm, double s,
+                        Perm& perm, RandStream& stream) {
+  Row a(n), b(n), sums(n);
+  std::vector<std::uint16_t> rows(static_cast<std::size_t>(m) * n);
+  std::vector<std::int32_t> work(n);
+  rankora::rank_sums(st.table_view(), m, n, sums);
+  return judge == 0 ? rankora::global_test_count(
+                          st.table_view(), m, n, nperm, s, perm,
+                          reinterpret_cast<rankora::DoubledRank*>(rows.data()), work, stream)
+                    : rankora::judge_test_count(st.table_view(), judge, n, nperm, s, sums, perm, a,
+                                                b, stream);
+}
+
+// Every permuted S is pinned: the permutation reaches it, and run again from the same
+// place does not reach the least value above it (S is a multiple of 1/4 while exact).
+void permutation(const Fields& f) {
+  const Row c = numbers(f[1] + " " + f[2]);
+  const auto m = static_cast<int>(c[1]), n = static_cast<int>(c[2]);
+  const auto nperm = static_cast<int>(c[6]), step = static_cast<int>(c[7]);
+  auto s = std::make_unique<rankora::Storage>();
+  const double s_obs = observe(*s, random_table(c), 2)[1];
+  const Table ranks = block(s->table_view(), m, n);
+  std::srand(1);
+  auto stream = std::make_unique<RandStream>();
+  Perm perm(static_cast<std::size_t>(n));
+  std::iota(perm.begin(), perm.end(), 1);
+  Perm want_perm = perm;
+  for (int judge = 0; judge <= m; judge = judge == m ? m + 1 : std::min(judge + step, m)) {
+    const auto from_here = [&](int count, double threshold) {
+      Perm p = perm;
+      auto r = std::make_unique<RandStream>(*stream);
+      return fast_count(*s, m, n, judge, count, threshold, p, *r);
+    };
+    const auto want = reference::permutation_test(ranks, static_cast<std::size_t>(judge), nperm,
+                                                  s_obs, want_perm);
+    EXPECT_EQ(from_here(nperm, s_obs), want.count) << "judge " << judge;
+    for (const double x : want.permuted_s) {
+      ASSERT_EQ(from_here(1, std::max(std::nextafter(x, INFINITY), x + 0.25)), 1) << judge;
+      ASSERT_EQ(fast_count(*s, m, n, judge, 1, x, perm, *stream), 2) << judge << ": S " << x;
+    }
+    ASSERT_EQ(perm, want_perm) << "judge " << judge;
+  }
+  EXPECT_EQ(stream->next(), static_cast<std::uint32_t>(std::rand()));
+}
+
+const std::map<std::string, void (*)(const Fields&)> kCheck = {
+    {"judges", judges},   {"adjust", adjust},     {"reject", reject},
+    {"shuffle", shuffle}, {"analysis", analysis}, {"permutation", permutation}};
+
+std::vector<Fields> cases(const char* file) {
+  std::ifstream in(std::filesystem::path(__FILE__).parent_path() / file);
+  std::vector<Fields> out;
+  std::string text;
+  for (int line = 1; std::getline(in, text); ++line) {
+    if (text.empty() || text[0] == '#') continue;
+    std::istringstream fields(text + "|");
+    Fields& c = out.emplace_back();
+    for (std::string field; std::getline(fields, field, '|');) c.push_back(field);
+    c.resize(std::max<std::size_t>(c.size(), 8));
+    c[0] = c[0].substr(0, c[0].find(' ')) + "_line" + std::to_string(line);
+  }
+  return out;
+}
+
+class Analysis : public testing::TestWithParam<Fields> {};
+
+TEST_P(Analysis, Holds) { kCheck.at(GetParam()[0].substr(0, GetParam()[0].find('_')))(GetParam()); }
+
+const auto kName = [](const testing::TestParamInfo<Fields>& info) { return info.param[0]; };
+INSTANTIATE_TEST_SUITE_P(Worked, Analysis, testing::ValuesIn(cases("examples.txt")), kName);
+INSTANTIATE_TEST_SUITE_P(Seeded, Analysis, testing::ValuesIn(cases("tables.txt")), kName);
+
+TEST(RandStream, FirstTenMillionNumbersAreTheCLibrarys) {
+  std::srand(1);
+  auto stream = std::make_unique<RandStream>();
+  for (int i = 0; i < 10'000'000; ++i)
+    if (stream->next() != static_cast<std::uint32_t>(std::rand())) FAIL() << "number " << i;
+}
+
+// Neither nperm + 1 nor the count of a judge that always reaches S fit 32 bits here.
+TEST(SlowRankora, LargestPermutationCountGivesProbabilityOne) {
+  EXPECT_EQ(run_rankora({{3.0}}, 2147483647, 2)->result_view()(1, 4), 1.0);
+}
+
+}  // namespace
