@@ -31,16 +31,14 @@ class TableReadContext final : public rt::ReadContext {
                    bool judges_are_rows)
       : lang_(lang), fname_(fname), njudge_(njudge), nobj_(nobj), rows_(judges_are_rows) {}
 
-  void at(std::int32_t record, std::int32_t value) {
-    record_ = record;
-    value_ = value;
-  }
+  void at(std::int32_t record) { record_ = record; }
 
   std::string explain(const rt::ReadFailure& failure) const override {
     const std::int32_t per_record = rows_ ? nobj_ : njudge_;
-    const report::TablePlace place{rows_ ? record_ : value_,
-                                   rows_ ? value_ : record_,
-                                   std::int64_t{record_ - 1} * per_record + (value_ - 1),
+    const std::int32_t value = failure.item;
+    const report::TablePlace place{rows_ ? record_ : value,
+                                   rows_ ? value : record_,
+                                   std::int64_t{record_ - 1} * per_record + (value - 1),
                                    std::int64_t{njudge_} * nobj_,
                                    njudge_,
                                    nobj_};
@@ -54,7 +52,6 @@ class TableReadContext final : public rt::ReadContext {
   std::int32_t nobj_;
   bool rows_;
   std::int32_t record_ = 1;
-  std::int32_t value_ = 1;
 };
 
 // What the reading rules left unread in the data file.
@@ -117,9 +114,9 @@ IgnoredText read_table(MatrixView mat, std::int32_t njudge, std::int32_t nobj, b
   const std::int32_t values = judges_are_rows ? nobj : njudge;
   IgnoredText ignored;
   for (std::int32_t r = 1; r <= records; ++r) {
+    context.at(r);
     rt::ListRead record(rt::kDataUnit, &context);
     for (std::int32_t v = 1; v <= values; ++v) {
-      context.at(r, v);
       record.read(judges_are_rows ? mat(r, v) : mat(v, r));
     }
     rt::SkippedText skipped = record.finish();

@@ -31,11 +31,14 @@ class InputStream {
   int error() const { return error_; }
   void clear_error() { error_ = 0; }
 
+  // What the buffer holds that is not read yet, and how to take some of it at once.
+  std::string_view buffered() const { return {buf_.get() + pos_, end_ - pos_}; }
+  void skip(std::size_t count) { pos_ += count; }
+
   // Bytes read so far: the offset of the next character.
   std::int64_t offset() const { return base_ + static_cast<std::int64_t>(pos_); }
-  // The 1-based line of the byte at `at` (at most offset()). Lines are counted once, as
-  // late as possible, so that reading never pays for them.
-  std::int64_t line_at(std::int64_t at);
+  // The 1-based line of the byte at `at` (at most offset()), counted only when asked.
+  std::int64_t line_at(std::int64_t at) const;
   // From `at` (or the oldest byte still held) to the end of its line, as far as held.
   std::string_view rest_of_line(std::int64_t at) const;
   // Consumes `prefix` when the input starts with it.
@@ -49,9 +52,9 @@ class InputStream {
   std::unique_ptr<char[]> buf_;
   std::size_t pos_ = 0;
   std::size_t end_ = 0;
-  std::int64_t base_ = 0;   // offset of buf_[0]
-  std::int64_t lines_ = 0;  // line ends before buf_[counted_]
-  std::size_t counted_ = 0;
+  std::int64_t base_ = 0;          // offset of buf_[0]
+  std::int64_t start_ = -1;        // file offset of the first byte, -1 when it cannot seek
+  std::int64_t lines_before_ = 0;  // line ends before buf_[0], counted when it cannot seek
   bool at_end_ = false;
   int error_ = 0;
 };

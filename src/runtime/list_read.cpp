@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <string_view>
 
 #include "runtime/fatal.hpp"
 #include "runtime/unit_table.hpp"
@@ -42,10 +43,11 @@ std::int32_t repeat_count(const char* digits) {
 // Typical data ("37.5", "12") takes this path. With at most 2^53 as the digits and a
 // power of ten up to 1e22, both operands are exact doubles, so the one rounded multiply
 // or divide is the correctly rounded value, the same double the full conversion gives.
+constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                              1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                              1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
 bool small_decimal(const char* digits, const char* end, long exponent, double& value) {
-  static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                       1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                       1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
   constexpr long kMaxPower = 22;
   constexpr std::uint64_t kMaxExact = std::uint64_t{1} << 53;
   constexpr std::ptrdiff_t kMaxDigitsExact = 16;  // as many as 2^53 has
@@ -63,6 +65,40 @@ bool small_decimal(const char* digits, const char* end, long exponent, double& v
   value = exponent < 0 ? m / kPowers[-exponent] : m * kPowers[exponent];
   if (negative) value = -value;
   return true;
+}
+
+// The usual value of a data file (37, -4.5, 12.75) read straight from the buffer: a sign,
+// at most 15 digits with a point among them, and then a character that cannot go on a
+// number. The value is the one the full syntax gives (a minus zero included, read as 0).
+// Returns the characters it takes, or 0 to leave the value to the full syntax.
+std::size_t plain_decimal(std::string_view ahead, double& value) {
+  constexpr int kMaxPlainDigits = 15;  // below 2^53: the mantissa is an exact double
+  std::size_t i = 0;
+  const bool negative = i < ahead.size() && ahead[i] == '-';
+  if (i < ahead.size() && is_sign(ahead[i])) ++i;
+  std::uint64_t mantissa = 0;
+  int digits = 0;
+  int decimals = 0;
+  bool point = false;
+  for (; i < ahead.size(); ++i) {
+    const char c = ahead[i];
+    if (is_digit(c)) {
+      if (++digits > kMaxPlainDigits) return 0;
+      mantissa = mantissa * 10 + static_cast<unsigned>(c - '0');
+      decimals += point;
+    } else if (c == '.' && !point) {
+      point = true;
+    } else {
+      break;
+    }
+  }
+  // The number may go on past the buffer, or into an exponent or a repeat count.
+  if (digits == 0 || i == ahead.size()) return 0;
+  const char next = ahead[i];
+  if (next == '.' || next == '*' || is_sign(next) || is_exponent_letter(next)) return 0;
+  value = static_cast<double>(mantissa) / kPowers[decimals];
+  if (negative && mantissa != 0) value = -value;
+  return i;
 }
 
 // `digits` (an optional '-' and at most kMaxDigits digits) times ten to `exponent`,
@@ -110,7 +146,7 @@ ListRead::ListRead(int unit, const ReadContext* context)
 void ListRead::fail(std::string_view operation, std::string_view message, bool end_of_file) const {
   std::string note;
   if (context_ != nullptr) {
-    const ReadFailure failure{end_of_file, in_.line_at(value_start_),
+    const ReadFailure failure{end_of_file, std::max(items_, 1), in_.line_at(value_start_),
                               end_of_file ? std::string_view{} : in_.rest_of_line(value_start_)};
     note = context_->explain(failure);
   }
@@ -158,6 +194,7 @@ SkippedText ListRead::finish() {
 
 // Returns true when the item received a value.
 bool ListRead::item(Kind kind) {
+  ++items_;
   if (quit_) return false;
   if (in_.at_end()) fail("list in", "end of file", true);
   bool null_by_comma = false;
@@ -219,6 +256,13 @@ bool ListRead::item(Kind kind) {
 void ListRead::read_number(bool integer_only) {
   if (repeat_ > 0) return;  // the value of an r*v in progress stands
   repeat_ = 1;
+  if (!integer_only) {
+    if (const std::size_t taken = plain_decimal(in_.buffered(), number_)) {
+      in_.skip(taken);
+      have_value_ = true;
+      return;
+    }
+  }
   have_value_ = false;
 
   char s[kMaxDigits + 32];

@@ -15,6 +15,7 @@ namespace rankora::rt {
 // What the reader can tell of a read that failed, for the caller's own explanation.
 struct ReadFailure {
   bool end_of_file = false;  // the input ran out before every target had its value
+  std::int32_t item = 0;     // the target being read: 1 for the statement's first
   std::int64_t line = 0;     // line where the value that failed starts
   std::string_view typed;    // from that value to the end of its line, as far as held
 };
@@ -68,6 +69,7 @@ class ListRead {
   const ReadContext* context_;
   InputStream& in_;
   std::int64_t value_start_;  // offset of the value being read
+  std::int32_t items_ = 0;    // targets asked for so far
   std::int32_t repeat_ = 0;   // values still owed by an r*v, or 0
   bool have_value_ = false;   // the last value parsed was not null
   bool quit_ = false;         // a slash ended the statement
