@@ -4,12 +4,25 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 #include <span>
 
 #include "analysis/matrix.hpp"
 #include "analysis/random.hpp"
 
 namespace rankora {
+
+// Whether the tests' integer arithmetic stays exact for a table of this size: twice a
+// rank fits 16 bits, twice a rank sum 32, 4 S (n squares of those) 64, and a rank sum
+// times a rank a double's 53.
+constexpr bool sums_fit(std::int64_t judges, std::int64_t objects) {
+  const std::int64_t twice_rank = 2 * objects;
+  const std::int64_t twice_rank_sum = twice_rank * judges;
+  return twice_rank <= std::numeric_limits<std::uint16_t>::max() &&
+         twice_rank_sum <= std::numeric_limits<std::int32_t>::max() &&
+         twice_rank_sum <= std::numeric_limits<std::int64_t>::max() / objects / twice_rank_sum &&
+         twice_rank_sum <= (std::int64_t{1} << 53) / twice_rank;
+}
 
 // Twice a rank: a whole number of at most 4000. The global test keeps its rows of them in
 // the storage of a matrix of doubles that nothing reads meanwhile, hence may_alias.

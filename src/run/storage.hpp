@@ -8,12 +8,15 @@
 #include <span>
 
 #include "analysis/matrix.hpp"
+#include "analysis/permutation_tests.hpp"
 
 namespace rankora {
 
 inline constexpr std::int32_t kMaxJudges = 1000;   // maxj
 inline constexpr std::int32_t kMaxObjects = 2000;  // maxobj
 inline constexpr std::int32_t kResultColumns = 7;
+static_assert(sums_fit(kMaxJudges, kMaxObjects),
+              "the permutation tests' exact integer sums cannot hold a table this large");
 
 // Zero-filled; pages a small table never touches are never made resident.
 template <typename T>
