@@ -50,11 +50,12 @@ until_true() {
 report_has() { [ "$(cat Rankora.out 2>/dev/null | wc -l)" -ge "$1" ]; }
 screen_has() { grep -q "$1" stdout.actual 2>/dev/null; }
 
-# The outer subshell keeps the shell's own note of an abort out of the output.
+# The outer subshell keeps the shell's own note of an abort out of the output; a run
+# that hangs is killed, not left behind.
 if [ -f "$case_dir/run" ]; then
   ( (export RANKORA; . "$case_dir/run") ) 2>/dev/null
 else
-  ( (exec "$RANKORA" <answers >stdout.actual 2>stderr.actual) ) 2>/dev/null
+  ( (exec timeout -s KILL 60 "$RANKORA" <answers >stdout.actual 2>stderr.actual) ) 2>/dev/null
 fi
 echo $? >status.actual
 [ "$option" = --own-lines-apart ] && { grep -v '^rankora: ' stderr.actual >stderr.own; mv stderr.own stderr.actual; }
