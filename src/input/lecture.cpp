@@ -120,8 +120,9 @@ IgnoredText read_table(MatrixView mat, std::int32_t njudge, std::int32_t nobj, b
       record.read(judges_are_rows ? mat(r, v) : mat(v, r));
     }
     rt::SkippedText skipped = record.finish();
-    if (skipped.line != 0 && ignored.lines++ == 0) {
-      ignored.first_line = skipped.line;
+    // Only the first such line is named: its number is counted once, now.
+    if (skipped.offset >= 0 && ignored.lines++ == 0) {
+      ignored.first_line = rt::line_of(rt::kDataUnit, skipped.offset);
       ignored.start = std::move(skipped.start);
     }
   }

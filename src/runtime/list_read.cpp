@@ -133,6 +133,10 @@ std::int64_t first_text_line(int unit) {
   return 0;
 }
 
+std::int64_t line_of(int unit, std::int64_t offset) {
+  return detail::unit_at(unit).input.line_at(offset);
+}
+
 void skip_prefix(int unit, std::string_view prefix) {
   detail::unit_at(unit).input.skip_prefix(prefix);
 }
@@ -182,10 +186,10 @@ SkippedText ListRead::finish() {
   // Text after a slash was meant to be left: the slash ends a record on purpose.
   bool deliberate = quit_;
   for (int c = get(); c != '\n' && c != kEof; c = get()) {
-    if (skipped.line == 0) {
+    if (skipped.offset < 0) {
       if (c == '/') deliberate = true;
       if (deliberate || is_blank(c)) continue;
-      skipped.line = in_.line_at(in_.offset() - 1);
+      skipped.offset = in_.offset() - 1;
     }
     if (skipped.start.size() < kSkippedShown) skipped.start.push_back(static_cast<char>(c));
   }

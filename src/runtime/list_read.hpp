@@ -30,9 +30,10 @@ class ReadContext {
   ~ReadContext() = default;
 };
 
-// What finish() skipped that was not blank: the line it stood on, and how it began.
+// What finish() skipped that was not blank: where it began (an offset in the input, or
+// -1 when there was nothing but blanks), and its first characters.
 struct SkippedText {
-  std::int64_t line = 0;  // 0 when there was nothing but blanks
+  std::int64_t offset = -1;
   std::string start;
 };
 
@@ -80,6 +81,9 @@ class ListRead {
 // Reads the rest of the unit's input: the line where something other than blanks first
 // stands, or 0 when nothing does.
 std::int64_t first_text_line(int unit);
+
+// The 1-based line of the unit's input where the byte at `offset` stands.
+std::int64_t line_of(int unit, std::int64_t offset);
 
 // Consumes `prefix` when the unit's input starts with it.
 void skip_prefix(int unit, std::string_view prefix);
