@@ -85,7 +85,8 @@ void rankora(std::int32_t nobj, std::int32_t njudge, std::int32_t nobj2, MatrixV
   for (int draw = 0; draw < kWarmUpDraws; ++draw) urand(flag);
   const std::int64_t global_shuffles = std::int64_t{nperm} * (m - 1);
   rt::ProgressLine progress(lang, global_shuffles, std::int64_t{nperm} * m);
-  // table's doubles are not read again before restore_ranks rewrites them.
+  // table's doubles are not read again before restore_ranks rewrites them, and the ranking
+  // is over: its tie counts' room holds the rank sums.
   GlobalTest global(mat, m, nobj, s_observed, reinterpret_cast<DoubledRank*>(table.data()), tiecnt);
   std::int64_t global_count = 1;
   for (std::int64_t done = 1; done <= nperm; ++done) {

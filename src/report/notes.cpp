@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "report/language.hpp"
 #include "runtime/units.hpp"
 #include "runtime/write.hpp"
 
@@ -9,8 +10,6 @@ namespace rankora::report {
 namespace {
 
 constexpr std::string_view kPrefix = "rankora: ";
-
-bool french(int lang) { return lang == 1; }
 
 std::string_view in(int lang, std::string_view fr, std::string_view en) {
   return french(lang) ? fr : en;

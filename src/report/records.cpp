@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "report/language.hpp"
 #include "runtime/units.hpp"
 #include "runtime/write.hpp"
 
@@ -14,8 +15,6 @@ using rt::int_field;
 using rt::lit;
 using rt::real_field;
 using rt::slash;
-
-bool french(int lang) { return lang == 1; }
 
 constexpr int kReport = rt::kReportUnit;
 

@@ -1,5 +1,6 @@
 #include "report/screen.hpp"
 
+#include "report/language.hpp"
 #include "runtime/units.hpp"
 #include "runtime/write.hpp"
 
@@ -12,8 +13,6 @@ using rt::lit;
 using rt::slash;
 
 constexpr int kScreen = rt::kScreenUnit;
-
-bool french(int lang) { return lang == 1; }
 
 void say(std::string_view text) { rt::write_list(kScreen, {text}); }
 

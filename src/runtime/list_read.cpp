@@ -5,7 +5,6 @@
 #include <charconv>
 #include <climits>
 #include <cstdlib>
-#include <cstring>
 #include <limits>
 #include <string_view>
 
@@ -73,9 +72,8 @@ bool small_decimal(const char* digits, const char* end, long exponent, double& v
 // Returns the characters it takes, or 0 to leave the value to the full syntax.
 std::size_t plain_decimal(std::string_view ahead, double& value) {
   constexpr int kMaxPlainDigits = 15;  // below 2^53: the mantissa is an exact double
-  std::size_t i = 0;
-  const bool negative = i < ahead.size() && ahead[i] == '-';
-  if (i < ahead.size() && is_sign(ahead[i])) ++i;
+  const bool negative = ahead.starts_with('-');
+  std::size_t i = ahead.starts_with('+') || negative ? 1 : 0;
   std::uint64_t mantissa = 0;
   int digits = 0;
   int decimals = 0;
@@ -157,11 +155,6 @@ void ListRead::fail(std::string_view operation, std::string_view message, bool e
   fatal(operation, message, unit_, note);
 }
 
-// The system's text says it all: no note.
-void ListRead::fail_on_input_error(int error) const {
-  fatal("list in", std::strerror(error), unit_);
-}
-
 void ListRead::incomprehensible(const char* operation) const { fail(operation, kIncomprehensible); }
 
 void ListRead::read(std::int32_t& target) {
@@ -208,8 +201,9 @@ bool ListRead::item(Kind kind) {
       int c = get();
       switch (c) {
         case kEof:
-          // A read the system refused is reported as such, not as the end of the file.
-          if (int error = in_.error(); error != 0) fail_on_input_error(error);
+          // A read the system refused is reported as such, not as the end of the file;
+          // its text says it all, so no note.
+          if (int error = in_.error(); error != 0) fatal_errno("list in", error, unit_);
           fail("list in", "end of file", true);
         case ' ':
         case '\t':
@@ -250,7 +244,7 @@ bool ListRead::item(Kind kind) {
   }
   if (int error = in_.error(); error != 0) {
     in_.clear_error();
-    fail_on_input_error(error);
+    fatal_errno("list in", error, unit_);
   }
   bool got = have_value_;
   if (repeat_ > 0) --repeat_;

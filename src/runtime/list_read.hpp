@@ -61,7 +61,6 @@ class ListRead {
   [[noreturn]] void incomprehensible(const char* operation) const;
   [[noreturn]] void fail(std::string_view operation, std::string_view message,
                          bool end_of_file = false) const;
-  [[noreturn]] void fail_on_input_error(int error) const;
 
   int get() { return in_.get(); }
   void unget(int c) { in_.unget(c); }

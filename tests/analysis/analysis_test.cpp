@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <memory>
 #include <random>
@@ -15,6 +14,7 @@
 #include "analysis/spear.hpp"
 #include "analysis/tri.hpp"
 #include "analysis/wkendall.hpp"
+#include "reader/table_syntax.hpp"
 #include "reference.hpp"
 #include "run/storage.hpp"
 
@@ -227,16 +227,12 @@ const std::map<std::string, void (*)(const Fields&)> kCheck = {
     {"shuffle", shuffle}, {"analysis", analysis}, {"permutation", permutation}};
 
 std::vector<Fields> cases(const char* file) {
-  std::ifstream in(std::filesystem::path(__FILE__).parent_path() / file);
   std::vector<Fields> out;
-  std::string text;
-  for (int line = 1; std::getline(in, text); ++line) {
-    if (text.empty() || text[0] == '#') continue;
-    std::istringstream fields(text + "|");
-    Fields& c = out.emplace_back();
-    for (std::string field; std::getline(fields, field, '|');) c.push_back(field);
+  for (Fields c : rankora::tables::table_rows(std::filesystem::path(__FILE__).parent_path() / file)) {
+    c[0] = c[0].substr(0, c[0].find(' ')) + "_" + c.back();
+    c.pop_back();
     c.resize(std::max<std::size_t>(c.size(), 8));
-    c[0] = c[0].substr(0, c[0].find(' ')) + "_line" + std::to_string(line);
+    out.push_back(std::move(c));
   }
   return out;
 }

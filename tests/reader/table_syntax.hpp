@@ -3,6 +3,8 @@
 // ("9"*50).
 #pragma once
 
+#include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -22,6 +24,20 @@ inline std::vector<std::string> split_fields(const std::string& line) {
   std::istringstream in(line);
   for (std::string field; std::getline(in, field, '|');) fields.push_back(field);
   return fields;
+}
+
+// The rows of a table file, each its fields and then "line<N>", its line's number as a
+// name for the test; blank lines and '#' lines are notes.
+inline std::vector<std::vector<std::string>> table_rows(const std::filesystem::path& file) {
+  std::ifstream in(file);
+  std::vector<std::vector<std::string>> rows;
+  std::string line;
+  for (int number = 1; std::getline(in, line); ++number) {
+    if (trim(line).empty() || trim(line)[0] == '#') continue;
+    rows.push_back(split_fields(line));
+    rows.back().push_back("line" + std::to_string(number));
+  }
+  return rows;
 }
 
 inline char unescape(std::string_view s, std::size_t& i) {

@@ -20,15 +20,7 @@ namespace {
 using Row = std::vector<std::string>;  // the fields, then the row's name
 
 std::vector<Row> rows(const std::string& table) {
-  std::ifstream in(std::filesystem::path(__FILE__).parent_path() / table);
-  std::vector<Row> rows;
-  std::string line;
-  for (int number = 1; std::getline(in, line); ++number) {
-    if (tables::trim(line).empty() || tables::trim(line)[0] == '#') continue;
-    rows.push_back(tables::split_fields(line));
-    rows.back().push_back("line" + std::to_string(number));
-  }
-  return rows;
+  return tables::table_rows(std::filesystem::path(__FILE__).parent_path() / table);
 }
 
 std::string row_name(const testing::TestParamInfo<Row>& info) { return info.param.back(); }
