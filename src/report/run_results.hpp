@@ -1,0 +1,50 @@
+// What the CSV, JSON and SVG writers read: the analysis' figures as the report prints them,
+// what the run was, and the global test's distribution. The writers add text, no figure.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+
+#include "analysis/results.hpp"
+
+namespace rankora::report {
+
+// The global test's W over the shuffled tables: counts in equal bins over [low, high],
+// and the shuffles that fell outside that range.
+struct NullHistogramView {
+  double low = 0.0;
+  double high = 1.0;
+  std::span<const std::int64_t> counts;
+  std::int64_t below = 0;
+  std::int64_t above = 0;
+};
+
+struct RunDescription {
+  std::string version;
+  std::string data_file;
+  bool judges_are_rows = true;
+  std::optional<std::int64_t> seed;  // none: the dialogue's unseeded draws
+  int lang = 2;                      // 1 French, otherwise English
+  // Empty when the file had none; otherwise one per judge (by judge number) or object.
+  std::span<const std::string> judge_names;
+  std::span<const std::string> object_names;
+};
+
+struct RunResults {
+  const RunDescription& run;
+  const Concordance& panel;
+  std::span<const JudgeResult> judges;  // in the report's order
+  NullHistogramView histogram;
+  std::span<const std::string> warnings;  // the "rankora: " lines given, as written
+};
+
+// The judge's name from the data file, or empty.
+inline std::string_view judge_name(const RunResults& r, std::int32_t judge) {
+  const auto index = static_cast<std::size_t>(judge - 1);
+  return index < r.run.judge_names.size() ? std::string_view(r.run.judge_names[index])
+                                          : std::string_view();
+}
+
+}  // namespace rankora::report
