@@ -79,7 +79,8 @@ TEST_P(Inference, AgreesWithTheReference) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, Inference, testing::ValuesIn(rows()),
-                         [](const testing::TestParamInfo<Row>& info) { return info.param.back(); });
+std::string row_name(const testing::TestParamInfo<Row>& row) { return row.param.back(); }
+
+INSTANTIATE_TEST_SUITE_P(Table, Inference, testing::ValuesIn(rows()), row_name);
 
 }  // namespace

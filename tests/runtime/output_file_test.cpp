@@ -159,10 +159,12 @@ TEST_P(Faults, LeaveTheNameWholeAndNoTemporaryFile) {
   fs::remove_all(folder);
 }
 
+std::string row_name(const testing::TestParamInfo<Row>& row) { return row.param.back(); }
+
 INSTANTIATE_TEST_SUITE_P(Table, Faults,
                          testing::ValuesIn(tables::table_rows(fs::path(__FILE__).parent_path() /
                                                               "output_faults.txt")),
-                         [](const testing::TestParamInfo<Row>& info) { return info.param.back(); });
+                         row_name);
 
 // On real files: the mode of any new file, an existing file kept or replaced, a missing
 // folder.
@@ -243,11 +245,12 @@ TEST_P(Signals, RemoveTheTemporaryFile) {
   fs::remove_all(folder);
 }
 
-INSTANTIATE_TEST_SUITE_P(Each, Signals,
-                         testing::Values(SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGABRT),
-                         [](const testing::TestParamInfo<int>& info) {
-                           return std::string(sigabbrev_np(info.param));
-                         });
+std::string signal_name(const testing::TestParamInfo<int>& signal) {
+  return sigabbrev_np(signal.param);
+}
+
+INSTANTIATE_TEST_SUITE_P(Each, Signals, testing::Values(SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGABRT),
+                         signal_name);
 
 }  // namespace
 }  // namespace rankora::rt
