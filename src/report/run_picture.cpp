@@ -2,11 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <initializer_list>
 #include <vector>
 
 #include "analysis/inference.hpp"
-#include "report/language.hpp"
+#include "report/sentences.hpp"
 #include "report/svg.hpp"
 
 namespace rankora::report {
@@ -15,41 +14,38 @@ namespace {
 using svg::Document;
 using svg::fixed;
 
-// Whole sentences, {1}, {2}... standing for figures, so that each language keeps its order.
-struct Words {
-  std::string_view en, fr;
-};
-constexpr Words kTitle{"Kendall's test of concordance: {1}", "Test de concordance de Kendall: {1}"};
-constexpr Words kSize{"{1} judges x {2} objects, {3}, {4}", "{1} juges x {2} objets, {3}, {4}"};
-constexpr Words kWithTies{"with correction for ties", "correction pour ex-aequo"};
-constexpr Words kWithoutTies{"without correction for ties", "sans correction pour ex-aequo"};
-constexpr Words kPermutations{"{1} permutations", "{1} permutations"};
-constexpr Words kOnePermutation{"1 permutation", "1 permutation"};
-constexpr Words kStatistics{"Kendall's W = {1}; Friedman's chi-square = {2}, nu = {3}",
-                            "W de Kendall = {1}; khi-carre de Friedman = {2}, nu = {3}"};
-constexpr Words kGlobalHeading{"Global test: W of the shuffled tables (all judges permuted)",
-                               "Test global: W des tableaux permutes (tous les juges permutes)"};
-constexpr Words kGlobalP{"p = {1} (shuffled tables reaching the observed W: {2} of {3})",
-                         "p = {1} (tableaux permutes atteignant le W observe: {2} sur {3})"};
-constexpr Words kObserved{"observed W = {1}", "W observe = {1}"};
-constexpr Words kObservedOff{"observed W = {1}, off the scale", "W observe = {1}, hors echelle"};
-constexpr Words kShuffledTables{"shuffled tables", "tableaux permutes"};
-constexpr Words kOutside{"outside the axis: {1} below, {2} above",
-                         "hors de l'axe: {1} en dessous, {2} au-dessus"};
-constexpr Words kNoPermutation{"No permutation: p = 1", "Aucune permutation: p = 1"};
-constexpr Words kJudgesHeading{"Each judge: W(j), in order of decreasing R-bar",
-                               "Chaque juge: W(j), en ordre decroissant de Rbar"};
-constexpr Words kSignificant{"Holm p <= 0.05 ({1})", "p de Holm <= 0.05 ({1})"};
-constexpr Words kNotSignificant{"Holm p > 0.05 ({1})", "p de Holm > 0.05 ({1})"};
-constexpr Words kNullVariance{"null variance ({1})", "variance nulle ({1})"};
-constexpr Words kAllJudgesW{"W of all judges", "W de tous les juges"};
-constexpr Words kJudge{"Judge", "Juge"};
-constexpr Words kHolm{"Holm p", "p de Holm"};
-constexpr Words kReportOrder{"judges in the report's order (decreasing R-bar)",
-                             "juges dans l'ordre du rapport (Rbar decroissant)"};
-constexpr Words kTooltip{"Judge {1}{2}: W(j) = {3}, Holm p = {4}{5}",
-                         "Juge {1}{2}: W(j) = {3}, p de Holm = {4}{5}"};
-constexpr Words kTooltipNull{", null variance", ", variance nulle"};
+// The picture's texts: French first, as every sentence of Rankora.
+constexpr Sentence kTitle{"Test de concordance de Kendall: {1}", "Kendall's test of concordance: {1}"};
+constexpr Sentence kSize{"{1} juges x {2} objets, {3}, {4}", "{1} judges x {2} objects, {3}, {4}"};
+constexpr Sentence kWithTies{"correction pour ex-aequo", "with correction for ties"};
+constexpr Sentence kWithoutTies{"sans correction pour ex-aequo", "without correction for ties"};
+constexpr Sentence kPermutations{"{1} permutations", "{1} permutations"};
+constexpr Sentence kOnePermutation{"1 permutation", "1 permutation"};
+constexpr Sentence kStatistics{"W de Kendall = {1}; khi-carre de Friedman = {2}, nu = {3}",
+                               "Kendall's W = {1}; Friedman's chi-square = {2}, nu = {3}"};
+constexpr Sentence kGlobalHeading{"Test global: W des tableaux permutes (tous les juges permutes)",
+                                  "Global test: W of the shuffled tables (all judges permuted)"};
+constexpr Sentence kGlobalP{"p = {1} (tableaux permutes atteignant le W observe: {2} sur {3})",
+                            "p = {1} (shuffled tables reaching the observed W: {2} of {3})"};
+constexpr Sentence kObserved{"W observe = {1}", "observed W = {1}"};
+constexpr Sentence kObservedOff{"W observe = {1}, hors echelle", "observed W = {1}, off the scale"};
+constexpr Sentence kShuffledTables{"tableaux permutes", "shuffled tables"};
+constexpr Sentence kOutside{"hors de l'axe: {1} en dessous, {2} au-dessus",
+                            "outside the axis: {1} below, {2} above"};
+constexpr Sentence kNoPermutation{"Aucune permutation: p = 1", "No permutation: p = 1"};
+constexpr Sentence kJudgesHeading{"Chaque juge: W(j), en ordre decroissant de Rbar",
+                                  "Each judge: W(j), in order of decreasing R-bar"};
+constexpr Sentence kSignificant{"p de Holm <= 0.05 ({1})", "Holm p <= 0.05 ({1})"};
+constexpr Sentence kNotSignificant{"p de Holm > 0.05 ({1})", "Holm p > 0.05 ({1})"};
+constexpr Sentence kNullVariance{"variance nulle ({1})", "null variance ({1})"};
+constexpr Sentence kAllJudgesW{"W de tous les juges", "W of all judges"};
+constexpr Sentence kJudge{"Juge", "Judge"};
+constexpr Sentence kHolm{"p de Holm", "Holm p"};
+constexpr Sentence kReportOrder{"juges dans l'ordre du rapport (Rbar decroissant)",
+                                "judges in the report's order (decreasing R-bar)"};
+constexpr Sentence kTooltip{"Juge {1}{2}: W(j) = {3}, p de Holm = {4}{5}",
+                            "Judge {1}{2}: W(j) = {3}, Holm p = {4}{5}"};
+constexpr Sentence kTooltipNull{", variance nulle", ", null variance"};
 
 constexpr std::string_view kStyle =
     "text{font-family:'DejaVu Sans',Verdana,Arial,sans-serif;font-size:12px;fill:#222}\n"
@@ -74,21 +70,6 @@ constexpr double kWidth = 820;
 constexpr double kLeft = 70;    // plots' left edge: room for the axis labels
 constexpr double kRight = 790;  // plots' right edge
 constexpr double kHolmLevel = 0.05;
-
-std::string_view in(int lang, const Words& words) { return french(lang) ? words.fr : words.en; }
-
-std::string fill(std::string_view pattern, std::initializer_list<std::string_view> figures) {
-  std::string out;
-  for (std::size_t i = 0; i < pattern.size(); ++i) {
-    if (pattern[i] == '{' && i + 2 < pattern.size() && pattern[i + 2] == '}') {
-      out += *(figures.begin() + (pattern[i + 1] - '1'));
-      i += 2;
-    } else {
-      out += pattern[i];
-    }
-  }
-  return out;
-}
 
 // Round steps (1, 2 or 5 times a power of ten) over [low, high], about `wanted` of them.
 struct Ticks {
@@ -135,13 +116,13 @@ std::vector<JudgeView> judge_views(const RunResults& r) {
 double header(Document& doc, const RunResults& r) {
   const int lang = r.run.lang;
   const Concordance& c = r.panel;
-  doc.text(20, 30, fill(in(lang, kTitle), {svg::clipped(r.run.data_file, 60)}), "title");
+  doc.text(20, 30, filled(in(lang, kTitle), {svg::clipped(r.run.data_file, 60)}), "title");
   const std::string perms = c.nperm == 1 ? std::string(in(lang, kOnePermutation))
-                                         : fill(in(lang, kPermutations), {count_text(c.nperm)});
+                                         : filled(in(lang, kPermutations), {count_text(c.nperm)});
   doc.text(20, 52,
-           fill(in(lang, kSize), {count_text(c.judges), count_text(c.objects),
+           filled(in(lang, kSize), {count_text(c.judges), count_text(c.objects),
                                   in(lang, c.ties == 2 ? kWithoutTies : kWithTies), perms}));
-  doc.text(20, 72, fill(in(lang, kStatistics),
+  doc.text(20, 72, filled(in(lang, kStatistics),
                         {fixed(c.kendw, 5), fixed(c.chi2, 5), count_text(c.objects - 1)}));
   return 90;
 }
@@ -163,7 +144,7 @@ double global_panel(Document& doc, const RunResults& r, double top) {
   doc.line(20, top, kWidth - 20, top, "grid");
   doc.text(20, top + 24, in(lang, kGlobalHeading), "heading");
   doc.text(20, top + 44,
-           fill(in(lang, kGlobalP), {fixed(c.p, 5), count_text(c.reached), count_text(c.nperm)}));
+           filled(in(lang, kGlobalP), {fixed(c.p, 5), count_text(c.reached), count_text(c.nperm)}));
   const double plot_top = top + 70, plot_bottom = top + 250;
   if (c.nperm <= 0 || h.counts.empty() || !(h.high > h.low)) {
     doc.text((kLeft + kRight) / 2, (plot_top + plot_bottom) / 2, in(lang, kNoPermutation),
@@ -199,14 +180,14 @@ double global_panel(Document& doc, const RunResults& r, double top) {
   doc.text(kLeft - 6, plot_top - 8, in(lang, kShuffledTables), "small");
   if (h.below > 0 || h.above > 0) {
     doc.text(kLeft, plot_bottom + 32,
-             fill(in(lang, kOutside), {count_text(h.below), count_text(h.above)}), "small");
+             filled(in(lang, kOutside), {count_text(h.below), count_text(h.above)}), "small");
   }
   const std::string observed = fixed(c.kendw, 5);
   if (c.kendw >= x.low && c.kendw <= x.high) {
     const double at = x(c.kendw);
     doc.line(at, plot_top - 4, at, plot_bottom, "observed");
     const bool right_half = at > (kLeft + kRight) / 2;
-    doc.text(right_half ? at - 6 : at + 6, plot_top + 8, fill(in(lang, kObserved), {observed}),
+    doc.text(right_half ? at - 6 : at + 6, plot_top + 8, filled(in(lang, kObserved), {observed}),
              right_half ? "observed-text end" : "observed-text");
   } else if (!std::isnan(c.kendw)) {
     // Off the scale: an arrow at the side it lies beyond.
@@ -217,7 +198,7 @@ double global_panel(Document& doc, const RunResults& r, double top) {
                  Document::coordinate(tip) + ',' + Document::coordinate(mid) + 'L' +
                  Document::coordinate(base) + ',' + Document::coordinate(mid + 8) + 'Z',
              "arrow");
-    doc.text(above ? kRight : kLeft, plot_top + 8, fill(in(lang, kObservedOff), {observed}),
+    doc.text(above ? kRight : kLeft, plot_top + 8, filled(in(lang, kObservedOff), {observed}),
              above ? "observed-text end" : "observed-text");
   }
   return 300;
@@ -231,10 +212,10 @@ void legend(Document& doc, const RunResults& r, const std::vector<JudgeView>& vi
   const auto null = std::count_if(views.begin(), views.end(), [](const JudgeView& v) { return v.judge->null_variance; });
   double x = 20;
   doc.rect(x, y - 10, 12, 12, "sig");
-  doc.text(x + 18, y, fill(in(lang, kSignificant), {count_text(significant)}), "small");
+  doc.text(x + 18, y, filled(in(lang, kSignificant), {count_text(significant)}), "small");
   x += 190;
   doc.rect(x, y - 10, 12, 12, "not");
-  doc.text(x + 18, y, fill(in(lang, kNotSignificant), {count_text(static_cast<std::int64_t>(views.size()) - significant)}),
+  doc.text(x + 18, y, filled(in(lang, kNotSignificant), {count_text(static_cast<std::int64_t>(views.size()) - significant)}),
            "small");
   x += 190;
   doc.line(x, y - 4, x + 22, y - 4, "all-judges");
@@ -246,13 +227,13 @@ void legend(Document& doc, const RunResults& r, const std::vector<JudgeView>& vi
   } else {
     doc.rect(x, y - 9, 6, 10, "null");
   }
-  doc.text(x + 14, y, fill(in(lang, kNullVariance), {count_text(null)}), "small");
+  doc.text(x + 14, y, filled(in(lang, kNullVariance), {count_text(null)}), "small");
 }
 
 std::string tooltip(const RunResults& r, const JudgeView& v) {
   const int lang = r.run.lang;
   const std::string_view name = judge_name(r, v.judge->judge);
-  return fill(in(lang, kTooltip),
+  return filled(in(lang, kTooltip),
               {count_text(v.judge->judge), name.empty() ? std::string() : std::string(" ").append(name),
                fixed(v.judge->w, 5), fixed(v.holm, 5),
                v.judge->null_variance ? in(lang, kTooltipNull) : std::string_view()});
@@ -272,7 +253,7 @@ double judge_rows(Document& doc, const RunResults& r, const std::vector<JudgeVie
   const int lang = r.run.lang;
   const bool named = !r.run.judge_names.empty();
   const double row = views.size() <= 30 ? 18 : 14;
-  const double bar_left = named ? 230 : 80, bar_right = 640;
+  const double bar_left = named ? 240 : 80, bar_right = 640;
   const Scale unit = w_scale(views);
   const auto x = [&](double w) { return bar_left + (w - unit.low) / (unit.high - unit.low) * (bar_right - bar_left); };
   const double first = top + 22, bottom = first + row * static_cast<double>(views.size());
@@ -289,7 +270,7 @@ double judge_rows(Document& doc, const RunResults& r, const std::vector<JudgeVie
     const double y = first + row * static_cast<double>(i);
     const double baseline = y + row * 0.72;
     doc.text(50, baseline, count_text(v.judge->judge), "end");
-    if (named) doc.text(58, baseline, svg::clipped(judge_name(r, v.judge->judge), 26));
+    if (named) doc.text(58, baseline, svg::clipped(judge_name(r, v.judge->judge), 24));
     if (!std::isnan(v.judge->w)) {
       const double from = x(std::min(0.0, v.judge->w)), to = x(std::max(0.0, v.judge->w));
       doc.rect(from, y + row * 0.15, std::max(1.0, to - from), row * 0.7, v.significant ? "sig" : "not",
@@ -358,7 +339,7 @@ std::string run_picture(const RunResults& results) {
   double y = header(doc, results);
   y += global_panel(doc, results, y);
   y += judges_panel(doc, results, y);
-  return doc.finish(y + 10, fill(in(results.run.lang, kTitle), {results.run.data_file}));
+  return doc.finish(y + 10, filled(in(results.run.lang, kTitle), {results.run.data_file}));
 }
 
 }  // namespace rankora::report
