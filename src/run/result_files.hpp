@@ -9,7 +9,7 @@
 namespace rankora {
 
 // Where each output goes; an empty name is an output not asked for.
-struct OutputFiles {
+struct ResultFiles {
   std::string csv;
   std::string json;
   std::string svg;
@@ -22,7 +22,7 @@ inline constexpr int kOutputNotWritten = 4;
 // Writes every output asked for, each whole or not at all. A failure is told on the error
 // stream, in the run's language, and the other outputs are still written. True when all
 // were.
-bool write_outputs(const OutputFiles& files, const report::RunResults& results,
+bool write_result_files(const ResultFiles& files, const report::RunResults& results,
                    std::string_view report_name);
 
 }  // namespace rankora

@@ -1,4 +1,4 @@
-#include "run/outputs.hpp"
+#include "run/result_files.hpp"
 
 #include "report/judges_csv.hpp"
 #include "report/output_notes.hpp"
@@ -10,7 +10,7 @@
 
 namespace rankora {
 
-bool write_outputs(const OutputFiles& files, const report::RunResults& results,
+bool write_result_files(const ResultFiles& files, const report::RunResults& results,
                    std::string_view report_name) {
   using Writer = std::string (*)(const report::RunResults&);
   const std::pair<const std::string&, Writer> outputs[] = {{files.csv, report::judges_csv},
