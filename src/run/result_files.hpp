@@ -23,6 +23,6 @@ inline constexpr int kOutputNotWritten = 4;
 // stream, in the run's language, and the other outputs are still written. True when all
 // were.
 bool write_result_files(const ResultFiles& files, const report::RunResults& results,
-                   std::string_view report_name);
+                        std::string_view report_name);
 
 }  // namespace rankora
