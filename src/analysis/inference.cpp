@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 #include <numeric>
+#include <unordered_map>
 
 #include <boost/math/distributions/chi_squared.hpp>
 #include <boost/math/distributions/fisher_f.hpp>
@@ -112,11 +113,15 @@ std::vector<JudgeInference> infer_judges(std::span<const JudgeResult> judges, st
   p.reserve(judges.size());
   for (const JudgeResult& judge : judges) p.push_back(judge.p);
   const std::vector<double> bonferroni = bonferroni_capped(p), holm = holm_capped(p);
+  // Judges that share a count share an interval: at p 1/(nperm + 1), often most of them.
+  std::unordered_map<std::int64_t, std::optional<Interval>> intervals;
   std::vector<JudgeInference> out(judges.size());
   for (std::size_t i = 0; i < judges.size(); ++i) {
     out[i].p_bonferroni = bonferroni[i];
     out[i].p_holm = holm[i];
-    out[i].p_interval_99 = clopper_pearson_99(judges[i].reached, nperm);
+    const auto [at, is_new] = intervals.try_emplace(judges[i].reached);
+    if (is_new) at->second = clopper_pearson_99(judges[i].reached, nperm);
+    out[i].p_interval_99 = at->second;
   }
   return out;
 }

@@ -3,8 +3,6 @@
 #include <charconv>
 #include <cmath>
 
-#include "analysis/inference.hpp"
-
 namespace rankora::report {
 namespace {
 
@@ -38,8 +36,7 @@ void append_field(std::string& out, std::string_view text) {
 std::string judges_csv(const RunResults& results) {
   std::string out =
       "judge,name,rbar,W,p,p_bonferroni,p_holm,null_variance,W_without,p_low,p_high\n";
-  const std::vector<JudgeInference> inference =
-      infer_judges(results.judges, results.panel.nperm);
+  const std::vector<JudgeInference>& inference = results.inference;
   for (std::size_t i = 0; i < results.judges.size(); ++i) {
     const JudgeResult& judge = results.judges[i];
     out += std::to_string(judge.judge);

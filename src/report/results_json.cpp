@@ -2,7 +2,6 @@
 
 #include <nlohmann/json.hpp>
 
-#include "analysis/inference.hpp"
 #include "report/language.hpp"
 
 namespace rankora::report {
@@ -32,8 +31,7 @@ Json input(const RunResults& r) {
           {"object_names", names(r.run.object_names)}};
 }
 
-Json global(const Concordance& c) {
-  const GlobalInference g = infer_global(c);
+Json global(const Concordance& c, const GlobalInference& g) {
   return {{"S", c.s},
           {"tie_term", c.tie_term},
           {"W", c.kendw},
@@ -54,7 +52,7 @@ Json global(const Concordance& c) {
 }
 
 Json judges(const RunResults& r) {
-  const std::vector<JudgeInference> inference = infer_judges(r.judges, r.panel.nperm);
+  const std::vector<JudgeInference>& inference = r.inference;
   Json list = Json::array();
   for (std::size_t i = 0; i < r.judges.size(); ++i) {
     const JudgeResult& j = r.judges[i];
@@ -81,7 +79,7 @@ std::string results_json(const RunResults& results) {
   const Json document = {
       {"rankora_version", results.run.version},
       {"input", input(results)},
-      {"global", global(results.panel)},
+      {"global", global(results.panel, results.global)},
       {"judges", judges(results)},
       {"warnings", std::vector<std::string>(results.warnings.begin(), results.warnings.end())}};
   return document.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";

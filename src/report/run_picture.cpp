@@ -4,7 +4,6 @@
 #include <cmath>
 #include <vector>
 
-#include "analysis/inference.hpp"
 #include "report/sentences.hpp"
 #include "report/svg.hpp"
 
@@ -105,10 +104,10 @@ struct JudgeView {
 };
 
 std::vector<JudgeView> judge_views(const RunResults& r) {
-  const std::vector<JudgeInference> inference = infer_judges(r.judges, r.panel.nperm);
   std::vector<JudgeView> views;
   for (std::size_t i = 0; i < r.judges.size(); ++i) {
-    views.push_back({&r.judges[i], inference[i].p_holm, inference[i].p_holm <= kHolmLevel});
+    const double holm = r.inference[i].p_holm;
+    views.push_back({&r.judges[i], holm, holm <= kHolmLevel});
   }
   return views;
 }

@@ -7,6 +7,9 @@
 #include <span>
 #include <string>
 
+#include <vector>
+
+#include "analysis/inference.hpp"
 #include "analysis/results.hpp"
 
 namespace rankora::report {
@@ -33,11 +36,25 @@ struct RunDescription {
 };
 
 struct RunResults {
+  RunResults(const RunDescription& run_, const Concordance& panel_,
+             std::span<const JudgeResult> judges_, NullHistogramView histogram_,
+             std::span<const std::string> warnings_)
+      : run(run_),
+        panel(panel_),
+        judges(judges_),
+        histogram(histogram_),
+        warnings(warnings_),
+        global(infer_global(panel_)),
+        inference(infer_judges(judges_, panel_.nperm)) {}
+
   const RunDescription& run;
   const Concordance& panel;
   std::span<const JudgeResult> judges;  // in the report's order
   NullHistogramView histogram;
   std::span<const std::string> warnings;  // the "rankora: " lines given, as written
+  // What the outputs add, formed once so that every writer gives the same figures.
+  GlobalInference global;
+  std::vector<JudgeInference> inference;  // one per judge, in the same order
 };
 
 // The judge's name from the data file, or empty.
