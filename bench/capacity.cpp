@@ -39,10 +39,8 @@ CapacityData build_capacity_data() {
   data.tie_term = rank_rows(data.scores.view(), data.ranks.view(), table.view(), kCapacityJudges,
                             kCapacityObjects, work);
   data.rank_sums.assign(kCapacityObjects, 0.0);
-  double chi2 = 0.0;
-  double kendw = 0.0;
-  wkendall(kCapacityJudges, kCapacityObjects, data.ranks.view(), data.tie_term, data.rank_sums,
-           kCapacityJudges, kCapacityObjects, chi2, kendw, data.s_observed, 2, 1);
+  rank_sums(data.ranks.view(), kCapacityJudges, kCapacityObjects, data.rank_sums);
+  data.s_observed = sum_of_squares(data.rank_sums.data(), kCapacityObjects);
   return data;
 }
 

@@ -74,15 +74,14 @@ void rankora(std::int32_t nobj, std::int32_t njudge, std::int32_t nobj2, MatrixV
   double chi2 = 0.0;
   double kendw = 0.0;
   double s_observed = 0.0;
-  wkendall(m, nobj2, table, tcorr, rsum, maxj, maxobj, chi2, kendw, s_observed, 1, ties);
+  wkendall(m, nobj2, table, tcorr, rsum, chi2, kendw, s_observed, ties);
   report::write_dash_line();
   report::write_blank_line(rt::kReportUnit);
   report::write_statistics(lang, ties, chi2, nobj2 - 1, kendw);
 
   // The global test. Every later shuffle goes on from the arrangement the last one left.
   std::iota(perm.begin(), perm.begin() + nobj, 1);
-  std::int32_t flag = 0;
-  for (int draw = 0; draw < kWarmUpDraws; ++draw) urand(flag);
+  for (int draw = 0; draw < kWarmUpDraws; ++draw) urand();
   const std::int64_t global_shuffles = std::int64_t{nperm} * (m - 1);
   rt::ProgressLine progress(lang, global_shuffles, std::int64_t{nperm} * m);
   // table's doubles are not read again before restore_ranks rewrites them, and the ranking

@@ -60,11 +60,10 @@ double sum_of_squares(const double* rsum, std::int32_t nobj) {
 }
 
 void wkendall(std::int32_t njudge, std::int32_t nobj, MatrixView table, double tcorr,
-              std::span<double> rsum, std::int32_t /*maxj*/, std::int32_t /*maxobj*/, double& chi2,
-              double& kendw, double& ssqr, std::int32_t mode, std::int32_t ties) {
+              std::span<double> rsum, double& chi2, double& kendw, double& ssqr,
+              std::int32_t ties) {
   rank_sums(table, njudge, nobj, rsum);
   ssqr = sum_of_squares(rsum.data(), nobj);
-  if (mode == 2) return;
   if (ties == 2) {
     statistics_without_correction(njudge, nobj, ssqr, chi2, kendw);
   } else {

@@ -14,10 +14,10 @@ void rank_sums(MatrixView table, std::int32_t njudge, std::int32_t nobj, std::sp
 // S = sum over k of rsum(k)^2, added in object order (which fixes its last bits).
 double sum_of_squares(const double* rsum, std::int32_t nobj);
 
-// rsum(k) = sum over judges of table(j, k); ssqr = S. With mode 2 nothing more;
-// otherwise chi2 and kendw too, tie-corrected unless ties is 2.
+// rsum(k) = sum over judges of table(j, k); ssqr = S; chi2 and kendw, tie-corrected
+// unless ties is 2.
 void wkendall(std::int32_t njudge, std::int32_t nobj, MatrixView table, double tcorr,
-              std::span<double> rsum, std::int32_t maxj, std::int32_t maxobj, double& chi2,
-              double& kendw, double& ssqr, std::int32_t mode, std::int32_t ties);
+              std::span<double> rsum, double& chi2, double& kendw, double& ssqr,
+              std::int32_t ties);
 
 }  // namespace rankora

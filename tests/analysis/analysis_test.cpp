@@ -110,7 +110,7 @@ Row observe(rankora::Storage& st, Table ranks, int ties) {
                  st.rank_work.span(), r[0]);
   put(st.table_view(), ranks);
   rankora::wkendall(static_cast<int>(ranks.size()), static_cast<int>(ranks[0].size()),
-                    st.table_view(), r[0], st.rsum.span(), 1000, 2000, r[2], r[3], r[1], 1, ties);
+                    st.table_view(), r[0], st.rsum.span(), r[2], r[3], r[1], ties);
   return r;
 }
 
