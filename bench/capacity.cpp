@@ -12,7 +12,7 @@ double rank_rows(MatrixView raw, MatrixView mat, MatrixView table, int judges, i
   double tcorr = 0.0;
   for (int j = 1; j <= judges; ++j) {
     for (int k = 1; k <= objects; ++k) work.values[static_cast<std::size_t>(k - 1)] = raw(j, k);
-    tri(objects, kCapacityObjects, work.tiecnt, work.values, work.toprank, tcorr);
+    tri(objects, work.tiecnt, work.values, work.toprank, tcorr);
     for (int k = 1; k <= objects; ++k) {
       const double rank = work.values[static_cast<std::size_t>(k - 1)];
       mat(j, k) = rank;

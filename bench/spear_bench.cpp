@@ -25,8 +25,8 @@ void BM_Spear(benchmark::State& state) {
     state.PauseTiming();
     std::ranges::copy(data.ranks.values(), table.view().data());
     state.ResumeTiming();
-    spear(kCapacityObjects, kCapacityJudges, kCapacityObjects, kCapacityJudges, table.view(),
-          {spearr.data(), kCapacityJudges}, varok, {result.data(), kCapacityJudges});
+    spear(kCapacityObjects, kCapacityJudges, table.view(), {spearr.data(), kCapacityJudges}, varok,
+          {result.data(), kCapacityJudges});
     benchmark::ClobberMemory();
   }
   report_time_per(state, "per_pair", kCapacityJudges * (kCapacityJudges - 1) / 2.0);

@@ -2,9 +2,8 @@
 
 namespace rankora {
 
-void sortpl(std::int32_t nrow, std::int32_t /*ldim*/, std::int32_t ncol, std::span<double> key,
-            MatrixView tab, std::span<double> temp, std::span<std::int32_t> order,
-            std::int32_t dir) {
+void sortpl(std::int32_t nrow, std::int32_t ncol, std::span<double> key, MatrixView tab,
+            std::span<double> temp, std::span<std::int32_t> order, std::int32_t dir) {
   const bool decreasing = dir == 2;
   for (std::int32_t i = 1; i <= nrow; ++i) order[static_cast<std::size_t>(i - 1)] = i;
   for (std::int32_t j = 2; j <= nrow; ++j) {
@@ -28,11 +27,11 @@ void sortpl(std::int32_t nrow, std::int32_t /*ldim*/, std::int32_t ncol, std::sp
   }
 }
 
-void adjustp(std::int32_t njudge, std::int32_t maxj, std::span<double> key, MatrixView result,
-             std::span<double> temp, std::span<std::int32_t> order) {
+void adjustp(std::int32_t njudge, std::span<double> key, MatrixView result, std::span<double> temp,
+             std::span<std::int32_t> order) {
   const std::int32_t m = njudge;
   for (std::int32_t i = 1; i <= m; ++i) key[static_cast<std::size_t>(i - 1)] = result(i, 4);
-  sortpl(m, maxj, 7, key, result, temp, order, 1);
+  sortpl(m, 7, key, result, temp, order, 1);
   for (std::int32_t i = 1; i <= m; ++i) {
     const double p = result(i, 4);
     result(i, 5) = p * static_cast<double>(m);
@@ -43,7 +42,7 @@ void adjustp(std::int32_t njudge, std::int32_t maxj, std::span<double> key, Matr
     if (result(i, 7) < result(i - 1, 7)) result(i, 7) = result(i - 1, 7);
   }
   for (std::int32_t i = 1; i <= m; ++i) key[static_cast<std::size_t>(i - 1)] = result(i, 2);
-  sortpl(m, maxj, 7, key, result, temp, order, 2);
+  sortpl(m, 7, key, result, temp, order, 2);
 }
 
 }  // namespace rankora

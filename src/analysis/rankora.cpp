@@ -20,14 +20,14 @@ namespace {
 constexpr int kWarmUpDraws = 100;
 
 // Every judge's row becomes its ranks, in both matrices; returns the tie term.
-double rank_judges(std::int32_t njudge, std::int32_t nobj2, MatrixView mat, MatrixView table,
-                   std::int32_t maxobj, std::span<std::int32_t> tiecnt, std::span<double> values,
+double rank_judges(std::int32_t njudge, std::int32_t nobj, MatrixView mat, MatrixView table,
+                   std::span<std::int32_t> tiecnt, std::span<double> values,
                    std::span<double> rank_work) {
   double tcorr = 0.0;
   for (std::int32_t j = 1; j <= njudge; ++j) {
-    for (std::int32_t k = 1; k <= nobj2; ++k) values[static_cast<std::size_t>(k - 1)] = table(j, k);
-    tri(nobj2, maxobj, tiecnt, values, rank_work, tcorr);
-    for (std::int32_t k = 1; k <= nobj2; ++k) {
+    for (std::int32_t k = 1; k <= nobj; ++k) values[static_cast<std::size_t>(k - 1)] = table(j, k);
+    tri(nobj, tiecnt, values, rank_work, tcorr);
+    for (std::int32_t k = 1; k <= nobj; ++k) {
       const double rank = values[static_cast<std::size_t>(k - 1)];
       mat(j, k) = rank;
       table(j, k) = rank;
@@ -61,23 +61,23 @@ double permutation_probability(std::int64_t count, std::int32_t nperm) {
   return static_cast<double>(count) / static_cast<double>(std::int64_t{nperm} + 1);
 }
 
-void rankora(std::int32_t nobj, std::int32_t njudge, std::int32_t nobj2, MatrixView mat,
-             MatrixView table, std::span<double> rsum, std::int32_t maxobj, std::int32_t maxj,
-             std::int32_t lang, std::int32_t nperm, std::span<std::int32_t> perm,
-             std::span<std::int32_t> tiecnt, std::span<double> values, std::span<double> rank_work,
-             MatrixView spearr, std::span<double> work1, MatrixView result, std::span<double> work2,
-             std::span<std::int32_t> iwork, std::span<std::int32_t> varok, std::int32_t ties) {
+void rankora(std::int32_t nobj, std::int32_t njudge, MatrixView mat, MatrixView table,
+             std::span<double> rsum, std::int32_t lang, std::int32_t nperm,
+             std::span<std::int32_t> perm, std::span<std::int32_t> tiecnt, std::span<double> values,
+             std::span<double> rank_work, MatrixView spearr, std::span<double> work1,
+             MatrixView result, std::span<double> work2, std::span<std::int32_t> iwork,
+             std::span<std::int32_t> varok, std::int32_t ties) {
   const std::int32_t m = njudge;
 
   // The observed statistics.
-  const double tcorr = rank_judges(m, nobj2, mat, table, maxobj, tiecnt, values, rank_work);
+  const double tcorr = rank_judges(m, nobj, mat, table, tiecnt, values, rank_work);
   double chi2 = 0.0;
   double kendw = 0.0;
   double s_observed = 0.0;
-  wkendall(m, nobj2, table, tcorr, rsum, chi2, kendw, s_observed, ties);
+  wkendall(m, nobj, table, tcorr, rsum, chi2, kendw, s_observed, ties);
   report::write_dash_line();
   report::write_blank_line(rt::kReportUnit);
-  report::write_statistics(lang, ties, chi2, nobj2 - 1, kendw);
+  report::write_statistics(lang, ties, chi2, nobj - 1, kendw);
 
   // The global test. Every later shuffle goes on from the arrangement the last one left.
   std::iota(perm.begin(), perm.begin() + nobj, 1);
@@ -100,7 +100,7 @@ void rankora(std::int32_t nobj, std::int32_t njudge, std::int32_t nobj2, MatrixV
   // The a posteriori tests.
   restore_ranks(mat, table, m, nobj);
   for (std::int32_t j = 1; j <= m; ++j) result(j, 1) = j;
-  spear(nobj, m, maxobj, maxj, table, spearr, varok, result);
+  spear(nobj, m, table, spearr, varok, result);
   rank_sums(mat, m, nobj, rsum);
   for (std::int32_t j = 1; j <= m; ++j) {
     JudgeTest test(mat, j, nobj, s_observed, rsum, values, rank_work);
@@ -111,7 +111,7 @@ void rankora(std::int32_t nobj, std::int32_t njudge, std::int32_t nobj2, MatrixV
   }
   progress.erase();
   report::write_a_posteriori_header(lang);
-  adjustp(m, maxj, work1, result, work2, iwork);
+  adjustp(m, work1, result, work2, iwork);
   write_judge_table(m, result, varok, lang);
 }
 

@@ -16,11 +16,11 @@ double permutation_probability(std::int64_t count, std::int32_t nperm);
 
 // mat and table hold the data at entry and each judge's ranks afterwards (table is
 // work space during the tests). result rows end in decreasing order of R-bar.
-void rankora(std::int32_t nobj, std::int32_t njudge, std::int32_t nobj2, MatrixView mat,
-             MatrixView table, std::span<double> rsum, std::int32_t maxobj, std::int32_t maxj,
-             std::int32_t lang, std::int32_t nperm, std::span<std::int32_t> perm,
-             std::span<std::int32_t> tiecnt, std::span<double> values, std::span<double> rank_work,
-             MatrixView spearr, std::span<double> work1, MatrixView result, std::span<double> work2,
-             std::span<std::int32_t> iwork, std::span<std::int32_t> varok, std::int32_t ties);
+void rankora(std::int32_t nobj, std::int32_t njudge, MatrixView mat, MatrixView table,
+             std::span<double> rsum, std::int32_t lang, std::int32_t nperm,
+             std::span<std::int32_t> perm, std::span<std::int32_t> tiecnt, std::span<double> values,
+             std::span<double> rank_work, MatrixView spearr, std::span<double> work1,
+             MatrixView result, std::span<double> work2, std::span<std::int32_t> iwork,
+             std::span<std::int32_t> varok, std::int32_t ties);
 
 }  // namespace rankora

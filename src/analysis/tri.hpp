@@ -11,7 +11,7 @@ namespace rankora {
 // tiecnt(h) = the size of the group whose highest position is h, else 0. tcorr grows
 // by this judge's tie term, added group by group in increasing order of value.
 // Values compare exactly (0.0 ties -0.0); a NaN must not be given.
-void tri(std::int32_t nobj, std::int32_t maxobj, std::span<std::int32_t> tiecnt,
-         std::span<double> vals, std::span<double> toprank, double& tcorr);
+void tri(std::int32_t nobj, std::span<std::int32_t> tiecnt, std::span<double> vals,
+         std::span<double> toprank, double& tcorr);
 
 }  // namespace rankora

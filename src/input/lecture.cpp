@@ -141,10 +141,9 @@ void warn_of_ignored_text(const IgnoredText& ignored, int lang, std::string_view
 
 }  // namespace
 
-void lecture(std::int32_t& nobj, std::int32_t& njudge, std::int32_t& nobj2, MatrixView mat,
-             MatrixView table, std::int32_t maxobj, std::int32_t maxj, std::int32_t lang) {
+void lecture(std::int32_t& nobj, std::int32_t& njudge, MatrixView mat, MatrixView table,
+             std::int32_t maxobj, std::int32_t maxj, std::int32_t lang) {
   ask_size(njudge, nobj, maxobj, maxj, lang);
-  nobj2 = nobj;
   report::show_empty_line();
   const std::int32_t orient = ask_orientation(lang);
   report::show_empty_line();

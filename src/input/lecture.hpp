@@ -10,7 +10,7 @@ namespace rankora {
 
 // Either returns with the table read, or ends the run (too large a table, or a fatal
 // I/O error).
-void lecture(std::int32_t& nobj, std::int32_t& njudge, std::int32_t& nobj2, MatrixView mat,
-             MatrixView table, std::int32_t maxobj, std::int32_t maxj, std::int32_t lang);
+void lecture(std::int32_t& nobj, std::int32_t& njudge, MatrixView mat, MatrixView table,
+             std::int32_t maxobj, std::int32_t maxj, std::int32_t lang);
 
 }  // namespace rankora

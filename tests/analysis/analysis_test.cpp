@@ -95,10 +95,10 @@ std::unique_ptr<rankora::Storage> run_rankora(const Table& data, int nperm, int 
   const auto m = static_cast<int>(data.size()), n = static_cast<int>(data[0].size());
   put(s->mat_view(), data);
   put(s->table_view(), data);
-  rankora::rankora(n, m, n, s->mat_view(), s->table_view(), s->rsum.span(), 2000, 1000, 2, nperm,
-                   s->perm.span(), s->tiecnt.span(), s->values.span(), s->rank_work.span(),
-                   s->spearr_view(), s->work1.span(), s->result_view(), s->work2.span(),
-                   s->iwork.span(), s->varok.span(), ties);
+  rankora::rankora(n, m, s->mat_view(), s->table_view(), s->rsum.span(), 2, nperm, s->perm.span(),
+                   s->tiecnt.span(), s->values.span(), s->rank_work.span(), s->spearr_view(),
+                   s->work1.span(), s->result_view(), s->work2.span(), s->iwork.span(),
+                   s->varok.span(), ties);
   return s;
 }
 
@@ -106,8 +106,8 @@ std::unique_ptr<rankora::Storage> run_rankora(const Table& data, int nperm, int 
 Row observe(rankora::Storage& st, Table ranks, int ties) {
   Row r(4);
   for (Row& values : ranks)
-    rankora::tri(static_cast<int>(values.size()), 2000, st.tiecnt.span(), values,
-                 st.rank_work.span(), r[0]);
+    rankora::tri(static_cast<int>(values.size()), st.tiecnt.span(), values, st.rank_work.span(),
+                 r[0]);
   put(st.table_view(), ranks);
   rankora::wkendall(static_cast<int>(ranks.size()), static_cast<int>(ranks[0].size()),
                     st.table_view(), r[0], st.rsum.span(), r[2], r[3], r[1], ties);
@@ -121,8 +121,7 @@ void judges(const Fields& f) {
   expect_figures({observe(*s, data, number(f[3]))}, f[5]);
   expect_figures(block(s->table_view(), m, n), f[4]);
   if (f[6].find_first_not_of(' ') == std::string::npos) return;  // spear at capacity is slow
-  rankora::spear(n, m, 2000, 1000, s->table_view(), s->spearr_view(), s->varok.span(),
-                 s->result_view());
+  rankora::spear(n, m, s->table_view(), s->spearr_view(), s->varok.span(), s->result_view());
   expect_figures(block(s->spearr_view(), m, m), f[6]);
   expect_figures(block({s->result_view().column(2), 1000}, m, 1), f[7]);
 }
@@ -131,7 +130,7 @@ void adjust(const Fields& f) {
   auto s = std::make_unique<rankora::Storage>();
   put(s->result_view(), table(f[1] + " 4", f[2]));
   const int m = number(f[1]);
-  rankora::adjustp(m, 1000, s->work1.span(), s->result_view(), s->work2.span(), s->iwork.span());
+  rankora::adjustp(m, s->work1.span(), s->result_view(), s->work2.span(), s->iwork.span());
   expect_figures(block(s->result_view(), m, 7), f[3]);
 }
 
