@@ -74,11 +74,11 @@ void ask_size(std::int32_t& njudge, std::int32_t& nobj, std::int32_t maxobj, std
     answer.finish();
     if (nobj > maxobj) {
       report::show_too_many_objects(lang);
-      rt::stop("2");
+      rt::stop(2);
     }
     if (njudge > maxj) {
       report::show_too_many_judges(lang);
-      rt::stop("3");
+      rt::stop(3);
     }
     // Fewer than two of either leaves every statistic a division by zero.
     if (njudge >= 2 && nobj >= 2) return;
