@@ -16,30 +16,22 @@ void statistics_without_correction(std::int64_t m, std::int64_t n, double s, dou
   kendw = chi2 / static_cast<double>((n - 1) * m);
 }
 
-// The products of m and n are single precision, as the formula has always been computed.
+// The products of m and n are exact 64-bit integers, each converted to double once, in
+// this order, so that every run gives the same bits.
 void statistics_with_correction(std::int64_t m, std::int64_t n, double tcorr, double s,
                                 double& chi2, double& kendw) {
-  const float big_m = static_cast<float>(m);
-  const float big_n = static_cast<float>(n);
-  const float factor = (big_n - 1.0f) * big_m;
-  // Every judge constant: 0/0 exactly, whatever the rounding of P1 and P2 leaves.
+  const auto factor = static_cast<double>((n - 1) * m);
+  // Every judge constant: 0/0, whatever the rounding of 12 S and p2 leaves.
   if (tcorr == static_cast<double>(m * (n * n * n - n))) {
     kendw = undefined_quotient();
-    chi2 = static_cast<double>(factor) * kendw;
+    chi2 = factor * kendw;
     return;
   }
-  float p1 = big_m * big_m;
-  p1 = p1 * big_n;
-  p1 = p1 * (big_n + 1.0f);
-  p1 = p1 * (big_n - 1.0f);
-  const double d = static_cast<double>(p1) - static_cast<double>(big_m) * tcorr;
-  float p2 = big_m * 3.0f;
-  p2 = p2 * big_m;
-  p2 = p2 * big_n;
-  p2 = p2 * (big_n + 1.0f);
-  p2 = p2 * (big_n + 1.0f);
-  kendw = (12.0 * s - static_cast<double>(p2)) / d;
-  chi2 = static_cast<double>(factor) * kendw;
+  const auto p1 = static_cast<double>(m * m * n * (n + 1) * (n - 1));
+  const double d = p1 - static_cast<double>(m) * tcorr;
+  const auto p2 = static_cast<double>(3 * m * m * n * (n + 1) * (n + 1));
+  kendw = (12.0 * s - p2) / d;
+  chi2 = factor * kendw;
 }
 
 }  // namespace

@@ -27,8 +27,7 @@ inline Row ranks(const Row& values, double& tcorr) {
   return out;
 }
 
-// The tie term, S, chi-square and W; the products of m and n are single precision in the
-// tie-corrected formulas.
+// The tie term, S, chi-square and W.
 inline Row statistics(const Table& ranks, double tcorr, int ties) {
   const double m = static_cast<double>(ranks.size()), n = static_cast<double>(ranks[0].size());
   double s = 0.0;
@@ -41,12 +40,13 @@ inline Row statistics(const Table& ranks, double tcorr, int ties) {
     const double chi2 = 12 * s / (m * n * (n + 1)) - 3 * m * (n + 1);
     return {tcorr, s, chi2, chi2 / ((n - 1) * m)};
   }
-  const auto fm = static_cast<float>(m), fn = static_cast<float>(n);
-  const float p1 = fm * fm * fn * (fn + 1) * (fn - 1), p2 = fm * 3 * fm * fn * (fn + 1) * (fn + 1);
+  // m and n are small integers: their products below 2^53 are exact in doubles, and
+  // 3 m^2 n (n+1)^2 rounds once, as its 64-bit integer converted does.
+  const double p1 = m * m * n * (n + 1) * (n - 1), p2 = 3 * m * m * n * (n + 1) * (n + 1);
   // Every judge constant (the tie term at its most): 0/0 at run time, as the program forms it.
   volatile double zero = 0.0;
-  const double w = tcorr == m * (n * n * n - n) ? zero / zero : (12 * s - p2) / (p1 - fm * tcorr);
-  return {tcorr, s, (fn - 1) * fm * w, w};
+  const double w = tcorr == m * (n * n * n - n) ? zero / zero : (12 * s - p2) / (p1 - m * tcorr);
+  return {tcorr, s, (n - 1) * m * w, w};
 }
 
 inline float urand() { return static_cast<float>(std::rand()) * 0x1p-31f; }
