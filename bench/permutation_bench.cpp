@@ -35,8 +35,7 @@ void BM_GlobalTest(benchmark::State& state) {
   std::int64_t count = 0;
   for (auto _ : state) {
     count = global_test_count(data.ranks.view(), kCapacityJudges, kCapacityObjects, nperm,
-                              data.s_observed, perm, reinterpret_cast<DoubledRank*>(rows.data()),
-                              sums, *stream);
+                              data.s_observed, perm, rows, sums, *stream);
     benchmark::DoNotOptimize(count);
   }
   if (!count_in_range(count, nperm)) state.SkipWithError("count out of range");

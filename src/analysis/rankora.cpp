@@ -36,10 +36,6 @@ double rank_judges(std::int32_t njudge, std::int32_t nobj, MatrixView mat, Matri
   return tcorr;
 }
 
-void restore_ranks(MatrixView mat, MatrixView table, std::int32_t njudge, std::int32_t nobj) {
-  for (std::int32_t k = 1; k <= nobj; ++k) std::copy_n(mat.column(k), njudge, table.column(k));
-}
-
 void write_judge_table(std::int32_t njudge, MatrixView result, std::span<const std::int32_t> varok,
                        std::int32_t lang) {
   bool marked_any = false;
@@ -66,7 +62,8 @@ void rankora(std::int32_t nobj, std::int32_t njudge, MatrixView mat, MatrixView 
              std::span<std::int32_t> perm, std::span<std::int32_t> tiecnt, std::span<double> values,
              std::span<double> rank_work, MatrixView spearr, std::span<double> work1,
              MatrixView result, std::span<double> work2, std::span<std::int32_t> iwork,
-             std::span<std::int32_t> varok, std::int32_t ties) {
+             std::span<std::int32_t> varok, std::span<std::uint16_t> doubled_ranks,
+             std::span<std::int32_t> doubled_sums, std::int32_t ties) {
   const std::int32_t m = njudge;
 
   // The observed statistics.
@@ -84,9 +81,7 @@ void rankora(std::int32_t nobj, std::int32_t njudge, MatrixView mat, MatrixView 
   for (int draw = 0; draw < kWarmUpDraws; ++draw) urand();
   const std::int64_t global_shuffles = std::int64_t{nperm} * (m - 1);
   rt::ProgressLine progress(lang, global_shuffles, std::int64_t{nperm} * m);
-  // table's doubles are not read again before restore_ranks rewrites them, and the ranking
-  // is over: its tie counts' room holds the rank sums.
-  GlobalTest global(mat, m, nobj, s_observed, reinterpret_cast<DoubledRank*>(table.data()), tiecnt);
+  GlobalTest global(mat, m, nobj, s_observed, doubled_ranks, doubled_sums);
   std::int64_t global_count = 1;
   for (std::int64_t done = 1; done <= nperm; ++done) {
     global_count += global.permute(1, perm, rand_stream());
@@ -98,7 +93,6 @@ void rankora(std::int32_t nobj, std::int32_t njudge, MatrixView mat, MatrixView 
   report::write_blank_line(rt::kReportUnit);
 
   // The a posteriori tests.
-  restore_ranks(mat, table, m, nobj);
   for (std::int32_t j = 1; j <= m; ++j) result(j, 1) = j;
   spear(nobj, m, table, spearr, varok, result);
   rank_sums(mat, m, nobj, rsum);

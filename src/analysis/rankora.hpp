@@ -21,6 +21,7 @@ void rankora(std::int32_t nobj, std::int32_t njudge, MatrixView mat, MatrixView 
              std::span<std::int32_t> perm, std::span<std::int32_t> tiecnt, std::span<double> values,
              std::span<double> rank_work, MatrixView spearr, std::span<double> work1,
              MatrixView result, std::span<double> work2, std::span<std::int32_t> iwork,
-             std::span<std::int32_t> varok, std::int32_t ties);
+             std::span<std::int32_t> varok, std::span<std::uint16_t> doubled_ranks,
+             std::span<std::int32_t> doubled_sums, std::int32_t ties);
 
 }  // namespace rankora

@@ -33,12 +33,12 @@ struct Concordance {
 
 // One judge's line of the table, in the report's order once the analysis is done.
 struct JudgeResult {
-  std::int32_t judge = 0;  // its position in the data table, from 1
-  double rbar = 0.0;       // mean Spearman correlation with the other judges
-  double w = 0.0;          // W(j) = ((m - 1) R-bar + 1) / m
-  double p = 1.0;          // its own permutation test
-  double p_bonferroni = 0.0;  // p m, not capped at 1
-  double p_holm = 0.0;        // Holm's step-down value, not capped at 1
+  std::int32_t judge = 0;      // its position in the data table, from 1
+  double rbar = 0.0;           // mean Spearman correlation with the other judges
+  double w = 0.0;              // W(j) = ((m - 1) R-bar + 1) / m
+  double p = 1.0;              // its own permutation test
+  double p_bonferroni = 0.0;   // p m, not capped at 1
+  double p_holm = 0.0;         // Holm's step-down value, not capped at 1
   bool null_variance = false;  // every object got the same value: the report's "#"
   std::int64_t reached = 0;    // shuffles of this judge whose S reached the observed S
   double w_without = 0.0;      // W of the table less this judge, same tie option

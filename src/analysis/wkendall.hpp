@@ -17,7 +17,6 @@ double sum_of_squares(const double* rsum, std::int32_t nobj);
 // rsum(k) = sum over judges of table(j, k); ssqr = S; chi2 and kendw, tie-corrected
 // unless ties is 2.
 void wkendall(std::int32_t njudge, std::int32_t nobj, MatrixView table, double tcorr,
-              std::span<double> rsum, double& chi2, double& kendw, double& ssqr,
-              std::int32_t ties);
+              std::span<double> rsum, double& chi2, double& kendw, double& ssqr, std::int32_t ties);
 
 }  // namespace rankora

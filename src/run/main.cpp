@@ -74,7 +74,8 @@ void run(const Storage& s) {
 
   rankora(nobj, njudge, s.mat_view(), s.table_view(), s.rsum.span(), lang, nperm, s.perm.span(),
           s.tiecnt.span(), s.values.span(), s.rank_work.span(), s.spearr_view(), s.work1.span(),
-          s.result_view(), s.work2.span(), s.iwork.span(), s.varok.span(), ties);
+          s.result_view(), s.work2.span(), s.iwork.span(), s.varok.span(), s.doubled_ranks.span(),
+          s.doubled_sums.span(), ties);
 
   report::show_empty_line();
   report::show_closing_message(lang);

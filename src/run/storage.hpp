@@ -51,6 +51,9 @@ struct Storage {
   ZeroedArray<double> work2{kMaxJudges};
   ZeroedArray<std::int32_t> iwork{kMaxJudges};
   ZeroedArray<std::int32_t> varok{kMaxJudges};
+  // The global test's judge-major copy of twice the ranks, and twice the rank sums.
+  ZeroedArray<std::uint16_t> doubled_ranks{std::size_t{kMaxJudges} * kMaxObjects};
+  ZeroedArray<std::int32_t> doubled_sums{kMaxObjects};
 
   MatrixView mat_view() const { return {mat.data(), kMaxJudges}; }
   MatrixView table_view() const { return {table.data(), kMaxJudges}; }

@@ -98,7 +98,7 @@ std::unique_ptr<rankora::Storage> run_rankora(const Table& data, int nperm, int 
   rankora::rankora(n, m, s->mat_view(), s->table_view(), s->rsum.span(), 2, nperm, s->perm.span(),
                    s->tiecnt.span(), s->values.span(), s->rank_work.span(), s->spearr_view(),
                    s->work1.span(), s->result_view(), s->work2.span(), s->iwork.span(),
-                   s->varok.span(), ties);
+                   s->varok.span(), s->doubled_ranks.span(), s->doubled_sums.span(), ties);
   return s;
 }
 
@@ -184,7 +184,7 @@ std::int64_t fast_count(const rankora::Storage& st, int m, int n, int judge, int
   rankora::rank_sums(st.table_view(), m, n, sums);
   return judge == 0 ? rankora::global_test_count(
                           st.table_view(), m, n, nperm, s, perm,
-                          reinterpret_cast<rankora::DoubledRank*>(rows.data()), work, stream)
+                          rows, work, stream)
                     : rankora::judge_test_count(st.table_view(), judge, n, nperm, s, sums, perm, a,
                                                 b, stream);
 }
