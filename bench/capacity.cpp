@@ -40,7 +40,7 @@ CapacityData build_capacity_data() {
                             kCapacityObjects, work);
   data.rank_sums.assign(kCapacityObjects, 0.0);
   rank_sums(data.ranks.view(), kCapacityJudges, kCapacityObjects, data.rank_sums);
-  data.s_observed = sum_of_squares(data.rank_sums.data(), kCapacityObjects);
+  data.s_observed = sum_of_squares(data.rank_sums, kCapacityObjects);
   return data;
 }
 

@@ -2,9 +2,7 @@
 // and the picture all print the same numbers, and the analysis writes no text.
 #pragma once
 
-#include <array>
 #include <cstdint>
-#include <span>
 
 namespace rankora {
 
@@ -42,6 +40,7 @@ struct JudgeResult {
   bool null_variance = false;  // every object got the same value: the report's "#"
   std::int64_t reached = 0;    // shuffles of this judge whose S reached the observed S
   double w_without = 0.0;      // W of the table less this judge, same tie option
+  double tie_term = 0.0;       // this judge's sum(t^3 - t) over its groups of ties
 };
 
 }  // namespace rankora

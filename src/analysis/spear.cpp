@@ -53,7 +53,7 @@ void standard(std::int32_t nobj, std::int32_t njudge, MatrixView table,
 }
 
 void spear(std::int32_t nobj, std::int32_t njudge, MatrixView table, MatrixView spearr,
-           std::span<std::int32_t> varok, MatrixView result) {
+           std::span<std::int32_t> varok, std::span<JudgeResult> judges) {
   const double dn = nobj;
   const double dn1 = nobj - 1;
   standard(nobj, njudge, table, varok, dn, dn1);
@@ -79,7 +79,7 @@ void spear(std::int32_t nobj, std::int32_t njudge, MatrixView table, MatrixView 
   for (std::int32_t j = 1; j <= njudge; ++j) {
     double sum = 0.0;
     for (std::int32_t k = 1; k <= njudge; ++k) sum += spearr(j, k);
-    result(j, 2) = (sum - 1.0) / static_cast<double>(njudge - 1);
+    judges[static_cast<std::size_t>(j - 1)].rbar = (sum - 1.0) / static_cast<double>(njudge - 1);
   }
 }
 

@@ -45,22 +45,45 @@ void rank_sums(MatrixView table, std::int32_t njudge, std::int32_t nobj, std::sp
   }
 }
 
-double sum_of_squares(const double* rsum, std::int32_t nobj) {
+double sum_of_squares(std::span<const double> rsum, std::int32_t nobj) {
   double s = 0.0;
-  for (std::int32_t k = 0; k < nobj; ++k) s += rsum[k] * rsum[k];
+  for (std::int32_t k = 0; k < nobj; ++k) {
+    const double sum = rsum[static_cast<std::size_t>(k)];
+    s += sum * sum;
+  }
   return s;
+}
+
+ChiSquareW chi2_and_w(std::int32_t njudge, std::int32_t nobj, double tcorr, double s,
+                      std::int32_t ties) {
+  ChiSquareW out;
+  if (ties == 2) {
+    statistics_without_correction(njudge, nobj, s, out.chi2, out.kendw);
+  } else {
+    statistics_with_correction(njudge, nobj, tcorr, s, out.chi2, out.kendw);
+  }
+  return out;
 }
 
 void wkendall(std::int32_t njudge, std::int32_t nobj, MatrixView table, double tcorr,
               std::span<double> rsum, double& chi2, double& kendw, double& ssqr,
               std::int32_t ties) {
   rank_sums(table, njudge, nobj, rsum);
-  ssqr = sum_of_squares(rsum.data(), nobj);
-  if (ties == 2) {
-    statistics_without_correction(njudge, nobj, ssqr, chi2, kendw);
-  } else {
-    statistics_with_correction(njudge, nobj, tcorr, ssqr, chi2, kendw);
+  ssqr = sum_of_squares(rsum, nobj);
+  const ChiSquareW statistics = chi2_and_w(njudge, nobj, tcorr, ssqr, ties);
+  chi2 = statistics.chi2;
+  kendw = statistics.kendw;
+}
+
+// Ranks are multiples of 1/2 and rank sums far below 2^52: every difference is exact.
+double kendw_without(MatrixView ranks, std::int32_t judge, std::int32_t njudge, std::int32_t nobj,
+                     std::span<const double> rsum, double tcorr_less, std::int32_t ties) {
+  double s = 0.0;
+  for (std::int32_t k = 1; k <= nobj; ++k) {
+    const double sum = rsum[static_cast<std::size_t>(k - 1)] - ranks(judge, k);
+    s += sum * sum;
   }
+  return chi2_and_w(njudge - 1, nobj, tcorr_less, s, ties).kendw;
 }
 
 }  // namespace rankora

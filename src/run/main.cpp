@@ -8,6 +8,7 @@
 #include "report/notes.hpp"
 #include "report/records.hpp"
 #include "report/screen.hpp"
+#include "run/report_observer.hpp"
 #include "run/storage.hpp"
 #include "runtime/list_read.hpp"
 #include "runtime/process.hpp"
@@ -72,10 +73,10 @@ void run(const Storage& s) {
   report::show_empty_line();
   report::write_permutation_count(lang, nperm);
 
-  rankora(nobj, njudge, s.mat_view(), s.table_view(), s.rsum.span(), lang, nperm, s.perm.span(),
-          s.tiecnt.span(), s.values.span(), s.rank_work.span(), s.spearr_view(), s.work1.span(),
-          s.result_view(), s.work2.span(), s.iwork.span(), s.varok.span(), s.doubled_ranks.span(),
-          s.doubled_sums.span(), ties);
+  ReportObserver observer(lang);
+  Concordance concordance;
+  rankora(nobj, njudge, s.mat_view(), s.table_view(), nperm, ties, concordance, s.judges.span(),
+          s.spearr_view(), s.varok.span(), s.rankora_work(), observer);
 
   report::show_empty_line();
   report::show_closing_message(lang);

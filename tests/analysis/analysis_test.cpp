@@ -90,16 +90,43 @@ Table block(rankora::MatrixView v, int rows, int cols) {
   return t;
 }
 
-std::unique_ptr<rankora::Storage> run_rankora(const Table& data, int nperm, int ties) {
-  auto s = std::make_unique<rankora::Storage>();
+// Each judge's judge, R-bar, W, p, Bonferroni, Holm, W without it, permutations that
+// reached, no variance (1), as the reference's rows, the first `columns` of them.
+Table rows(std::span<const rankora::JudgeResult> judges, std::size_t columns = 9) {
+  Table t;
+  for (const rankora::JudgeResult& j : judges) {
+    t.push_back({static_cast<double>(j.judge), j.rbar, j.w, j.p, j.p_bonferroni, j.p_holm,
+                 j.w_without, static_cast<double>(j.reached), j.null_variance ? 1.0 : 0.0});
+    t.back().resize(columns);
+  }
+  return t;
+}
+
+struct Silent final : rankora::AnalysisObserver {
+  void statistics_ready(const rankora::Concordance&) override {}
+  void global_test_progress(std::int64_t) override {}
+  void global_test_done(const rankora::Concordance&) override {}
+  void judges_progress(std::int64_t, std::int32_t) override {}
+  void judges_done(const rankora::Concordance&, std::span<const rankora::JudgeResult>) override {}
+};
+
+struct Run {
+  std::unique_ptr<rankora::Storage> storage = std::make_unique<rankora::Storage>();
+  rankora::Concordance concordance;
+  std::span<const rankora::JudgeResult> judges;
+};
+
+Run run_rankora(const Table& data, int nperm, int ties) {
+  Run run;
+  rankora::Storage* s = run.storage.get();
   const auto m = static_cast<int>(data.size()), n = static_cast<int>(data[0].size());
   put(s->mat_view(), data);
   put(s->table_view(), data);
-  rankora::rankora(n, m, s->mat_view(), s->table_view(), s->rsum.span(), 2, nperm, s->perm.span(),
-                   s->tiecnt.span(), s->values.span(), s->rank_work.span(), s->spearr_view(),
-                   s->work1.span(), s->result_view(), s->work2.span(), s->iwork.span(),
-                   s->varok.span(), s->doubled_ranks.span(), s->doubled_sums.span(), ties);
-  return s;
+  Silent silent;
+  rankora::rankora(n, m, s->mat_view(), s->table_view(), nperm, ties, run.concordance,
+                   s->judges.span(), s->spearr_view(), s->varok.span(), s->rankora_work(), silent);
+  run.judges = s->judges.span().first(static_cast<std::size_t>(m));
+  return run;
 }
 
 // Ranks each judge into table; returns the tie term, S, chi-square and W.
@@ -121,17 +148,26 @@ void judges(const Fields& f) {
   expect_figures({observe(*s, data, number(f[3]))}, f[5]);
   expect_figures(block(s->table_view(), m, n), f[4]);
   if (f[6].find_first_not_of(' ') == std::string::npos) return;  // spear at capacity is slow
-  rankora::spear(n, m, s->table_view(), s->spearr_view(), s->varok.span(), s->result_view());
+  rankora::spear(n, m, s->table_view(), s->spearr_view(), s->varok.span(), s->judges.span());
   expect_figures(block(s->spearr_view(), m, m), f[6]);
-  expect_figures(block({s->result_view().column(2), 1000}, m, 1), f[7]);
+  Row rbar;
+  for (const rankora::JudgeResult& j : s->judges.span().first(static_cast<std::size_t>(m)))
+    rbar.push_back(j.rbar);
+  expect_figures({rbar}, f[7]);
 }
 
 void adjust(const Fields& f) {
   auto s = std::make_unique<rankora::Storage>();
-  put(s->result_view(), table(f[1] + " 4", f[2]));
   const int m = number(f[1]);
-  rankora::adjustp(m, s->work1.span(), s->result_view(), s->work2.span(), s->iwork.span());
-  expect_figures(block(s->result_view(), m, 7), f[3]);
+  const auto judges = s->judges.span().first(static_cast<std::size_t>(m));
+  const Table given = table(f[1] + " 4", f[2]);
+  for (std::size_t i = 0; i < judges.size(); ++i)
+    judges[i] = {.judge = static_cast<std::int32_t>(given[i][0]),
+                 .rbar = given[i][1],
+                 .w = given[i][2],
+                 .p = given[i][3]};
+  rankora::adjustp(m, s->key.span(), judges, s->judge_work.span(), s->order.span());
+  expect_figures(rows(judges, 6), f[3]);
 }
 
 void reject(const Fields& f) {
@@ -164,14 +200,35 @@ void analysis(const Fields& f) {
   std::srand(1);
   rankora::rand_stream() = RandStream();
   const reference::Analysis want = reference::analysis(data, ties, nperm);
-  const auto s = run_rankora(data, nperm, ties);
+  const Run run = run_rankora(data, nperm, ties);
+  const rankora::Storage* s = run.storage.get();
   EXPECT_EQ(text(block(s->mat_view(), m, n)), text(want.ranks));
   EXPECT_EQ(text(block(s->spearr_view(), m, m)), text(want.r));
-  EXPECT_EQ(text(block(s->result_view(), m, 7)), text(want.result));
+  EXPECT_EQ(text(rows(run.judges)), text(want.result));
   EXPECT_EQ(std::vector<std::int32_t>(s->varok.data(), s->varok.data() + m), want.varok);
   EXPECT_EQ(Perm(s->perm.data(), s->perm.data() + n), want.perm);
   EXPECT_EQ(rankora::rand_stream().next(), static_cast<std::uint32_t>(std::rand()));
-  EXPECT_EQ(text({observe(*s, data, ties)}), text({want.observed}));
+  const rankora::Concordance& got = run.concordance;
+  const Row other = reference::statistics(want.ranks, want.tcorr, 3 - ties);
+  EXPECT_EQ(text({{got.tie_term, got.s, got.chi2, got.kendw, other[2], other[3],
+                   static_cast<double>(got.reached), got.p}}),
+            text({{want.observed[0], want.observed[1], want.observed[2], want.observed[3],
+                   ties == 1 ? got.chi2_uncorrected : got.chi2_corrected,
+                   ties == 1 ? got.kendw_uncorrected : got.kendw_corrected,
+                   static_cast<double>(want.global.count - 1),
+                   static_cast<double>(want.global.count) / (nperm + 1.0)}}));
+  EXPECT_EQ(text({{got.chi2, got.kendw}}),
+            text({{ties == 1 ? got.chi2_corrected : got.chi2_uncorrected,
+                   ties == 1 ? got.kendw_corrected : got.kendw_uncorrected}}));
+  // W without a judge is W computed afresh, by the program's own routines, on the others.
+  auto scratch = std::make_unique<rankora::Storage>();
+  for (const rankora::JudgeResult& j : run.judges) {
+    Table others = data;
+    others.erase(others.begin() + (j.judge - 1));
+    if (!others.empty()) {
+      EXPECT_EQ(text({{j.w_without}}), text({{observe(*scratch, others, ties)[3]}})) << j.judge;
+    }
+  }
 }
 
 // Every call of the fast permutation tests; judge 0 is the global test. Returns 1 + the
@@ -182,9 +239,8 @@ std::int64_t fast_count(const rankora::Storage& st, int m, int n, int judge, int
   std::vector<std::uint16_t> rows(static_cast<std::size_t>(m) * n);
   std::vector<std::int32_t> work(n);
   rankora::rank_sums(st.table_view(), m, n, sums);
-  return judge == 0 ? rankora::global_test_count(
-                          st.table_view(), m, n, nperm, s, perm,
-                          rows, work, stream)
+  return judge == 0 ? rankora::global_test_count(st.table_view(), m, n, nperm, s, perm, rows, work,
+                                                 stream)
                     : rankora::judge_test_count(st.table_view(), judge, n, nperm, s, sums, perm, a,
                                                 b, stream);
 }
@@ -253,7 +309,7 @@ TEST(RandStream, FirstTenMillionNumbersAreTheCLibrarys) {
 
 // Neither nperm + 1 nor the count of a judge that always reaches S fit 32 bits here.
 TEST(SlowRankora, LargestPermutationCountGivesProbabilityOne) {
-  EXPECT_EQ(run_rankora({{3.0}}, 2147483647, 2)->result_view()(1, 4), 1.0);
+  EXPECT_EQ(run_rankora({{3.0}}, 2147483647, 2).judges[0].p, 1.0);
 }
 
 }  // namespace
