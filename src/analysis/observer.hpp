@@ -14,11 +14,12 @@ class AnalysisObserver {
  public:
   virtual ~AnalysisObserver() = default;
 
-  // The observed statistics, before the global test starts.
+  // The observed statistics, before the global test starts (the histogram's bins are
+  // set, its counts 0).
   virtual void statistics_ready(const Concordance& concordance) = 0;
   // `shuffles` of the global test's (m - 1) nperm shuffles are done.
   virtual void global_test_progress(std::int64_t shuffles) = 0;
-  // reached and p are in, before the judges' tests start.
+  // reached, p and the histogram are in, before the judges' tests start.
   virtual void global_test_done(const Concordance& concordance) = 0;
   // `judges_done` of the m judges are tested; `shuffles` counts from the start of the
   // global test, whose (m - 1) nperm come before the judges' m nperm.

@@ -38,13 +38,15 @@ std::int64_t observed_times_four(double s_observed) {
 // Ranks are multiples of 1/2 and at most 2000: doubled, they fit 16 bits, and their sums
 // over 1000 judges fit 32, so the rows take a quarter of the room and the caches hold them.
 GlobalTest::GlobalTest(MatrixView ranks, std::int32_t njudge, std::int32_t nobj, double s_observed,
-                       std::span<std::uint16_t> rows, std::span<std::int32_t> sums)
+                       std::span<std::uint16_t> rows, std::span<std::int32_t> sums,
+                       NullHistogram& histogram)
     : njudge_(njudge),
       nobj_(nobj),
       s_observed_(s_observed),
       q_observed_(observed_times_four(s_observed)),
       rows_(rows.data()),
-      sums_(sums.data()) {
+      sums_(sums.data()),
+      tally_(histogram) {
   for (std::int32_t j = 1; j <= njudge; ++j) {
     std::uint16_t* row = rows.data() + static_cast<std::ptrdiff_t>(j - 1) * nobj;
     for (std::int32_t k = 1; k <= nobj; ++k)
@@ -81,6 +83,7 @@ std::int64_t GlobalTest::permute(std::int32_t count, std::span<std::int32_t> per
     }
     std::int64_t q = 0;
     for (std::int32_t k = 0; k < nobj_; ++k) q += std::int64_t{sums[k]} * sums[k];
+    tally_.add(q);
     if (reaches(q, q_observed_, nobj_, s_observed_, [this] { return ordered_s(); })) ++reached;
   }
   return reached;
@@ -144,8 +147,8 @@ std::int64_t JudgeTest::permute(std::int32_t count, std::span<std::int32_t> perm
 std::int64_t global_test_count(MatrixView ranks, std::int32_t njudge, std::int32_t nobj,
                                std::int32_t nperm, double s_observed, std::span<std::int32_t> perm,
                                std::span<std::uint16_t> rows, std::span<std::int32_t> sums,
-                               RandStream& stream) {
-  GlobalTest test(ranks, njudge, nobj, s_observed, rows, sums);
+                               NullHistogram& histogram, RandStream& stream) {
+  GlobalTest test(ranks, njudge, nobj, s_observed, rows, sums, histogram);
   return 1 + test.permute(nperm, perm, stream);
 }
 

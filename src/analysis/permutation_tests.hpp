@@ -8,7 +8,9 @@
 #include <span>
 
 #include "analysis/matrix.hpp"
+#include "analysis/null_histogram.hpp"
 #include "analysis/random.hpp"
+#include "analysis/results.hpp"
 
 namespace rankora {
 
@@ -28,8 +30,9 @@ constexpr bool sums_fit(std::int64_t judges, std::int64_t objects) {
 class GlobalTest {
  public:
   // `rows` receives judge-major rows of twice the ranks, m by n; `sums` is work for n.
+  // Every permutation is counted into `histogram`, whose bins are set.
   GlobalTest(MatrixView ranks, std::int32_t njudge, std::int32_t nobj, double s_observed,
-             std::span<std::uint16_t> rows, std::span<std::int32_t> sums);
+             std::span<std::uint16_t> rows, std::span<std::int32_t> sums, NullHistogram& histogram);
 
   // Draws `count` more permutations; returns how many reach.
   std::int64_t permute(std::int32_t count, std::span<std::int32_t> perm, RandStream& stream);
@@ -43,6 +46,7 @@ class GlobalTest {
   std::int64_t q_observed_;
   const std::uint16_t* rows_;
   std::int32_t* sums_;
+  NullHistogramTally tally_;
 };
 
 // Test of one judge alone: its ranks shuffled against the others' fixed ones.
@@ -72,7 +76,7 @@ class JudgeTest {
 std::int64_t global_test_count(MatrixView ranks, std::int32_t njudge, std::int32_t nobj,
                                std::int32_t nperm, double s_observed, std::span<std::int32_t> perm,
                                std::span<std::uint16_t> rows, std::span<std::int32_t> sums,
-                               RandStream& stream);
+                               NullHistogram& histogram, RandStream& stream);
 std::int64_t judge_test_count(MatrixView ranks, std::int32_t judge, std::int32_t nobj,
                               std::int32_t nperm, double s_observed,
                               std::span<const double> observed_rsum, std::span<std::int32_t> perm,

@@ -4,6 +4,7 @@
 #include <numeric>
 
 #include "analysis/adjustp.hpp"
+#include "analysis/null_histogram.hpp"
 #include "analysis/permutation_tests.hpp"
 #include "analysis/random.hpp"
 #include "analysis/spear.hpp"
@@ -61,13 +62,15 @@ void observe_table(std::int32_t nobj, std::int32_t njudge, MatrixView ranks, dou
   concordance.kendw_corrected = corrected.kendw;
   concordance.chi2_uncorrected = uncorrected.chi2;
   concordance.kendw_uncorrected = uncorrected.kendw;
+  concordance.null_histogram = null_histogram(njudge, nobj, tcorr, ties);
 }
 
 // Judges 1..m-1 shuffled, nperm times; judge m stays.
 void global_test(std::int32_t nobj, std::int32_t njudge, MatrixView ranks, const RankoraWork& work,
                  Concordance& concordance, AnalysisObserver& observer) {
   const std::int32_t nperm = concordance.nperm;
-  GlobalTest test(ranks, njudge, nobj, concordance.s, work.doubled_ranks, work.doubled_sums);
+  GlobalTest test(ranks, njudge, nobj, concordance.s, work.doubled_ranks, work.doubled_sums,
+                  concordance.null_histogram);
   const std::int64_t shuffles_each = njudge - 1;
   const std::int64_t swaps_each = std::max<std::int64_t>(1, shuffles_each * nobj);
   const auto per_progress = static_cast<std::int32_t>(

@@ -2,9 +2,31 @@
 // and the picture all print the same numbers, and the analysis writes no text.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 namespace rankora {
+
+// The global test's permutation distribution of W, for a picture: `bins` bins of equal
+// width, fixed before the test from W's null moments (mean 1/m; variance
+// 2 (m - 1) / (m^3 (n - 1)) without ties; the mean plus or minus 6 standard deviations,
+// clipped to 0..1). A permutation's bin depends on its exact S alone, so counts add up
+// the same however the permutations are shared out. Every count together is nperm.
+struct NullHistogram {
+  static constexpr std::int32_t kMaxBins = 100;
+
+  std::int32_t bins = 1;  // bins in use, 1..kMaxBins
+  // Bin i holds the permutations with s_low + i s_width <= S < s_low + (i + 1) s_width.
+  double s_low = 0.0;
+  double s_width = 1.0;
+  // W of s_low and of the top edge s_low + bins s_width, with the report's tie option: W
+  // grows linearly with S, so the bins are of equal width in W too.
+  double w_low = 0.0;
+  double w_high = 0.0;
+  std::array<std::int64_t, kMaxBins> counts{};
+  std::int64_t below = 0;  // S below s_low
+  std::int64_t above = 0;  // S at or above the top edge
+};
 
 // The whole panel: the statistics of the observed table and its global permutation test.
 struct Concordance {
@@ -27,6 +49,7 @@ struct Concordance {
 
   std::int64_t reached = 0;  // shuffled tables whose S reached the observed S
   double p = 1.0;            // (reached + 1) / (nperm + 1)
+  NullHistogram null_histogram;  // the shuffled tables' W
 };
 
 // One judge's line of the table, in the report's order once the analysis is done.

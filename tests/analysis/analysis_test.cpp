@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "analysis/adjustp.hpp"
+#include "analysis/null_histogram.hpp"
 #include "analysis/permutation_tests.hpp"
 #include "analysis/rankora.hpp"
 #include "analysis/spear.hpp"
@@ -170,6 +171,13 @@ void adjust(const Fields& f) {
   expect_figures(rows(judges, 6), f[3]);
 }
 
+void histogram(const Fields& f) {
+  const Row c = numbers(f[1]);
+  const rankora::NullHistogram h = rankora::null_histogram(
+      static_cast<int>(c[0]), static_cast<int>(c[1]), c[2], static_cast<int>(c[3]));
+  expect_figures({{static_cast<double>(h.bins), h.s_low, h.s_width, h.w_low, h.w_high}}, f[2]);
+}
+
 void reject(const Fields& f) {
   const float u = rankora::uniform_from_rand(static_cast<std::uint32_t>(number(f[1])));
   Row rejected;
@@ -190,6 +198,29 @@ void shuffle(const Fields& f) {
   rankora::shuffle(got.data(), n, *stream);
   EXPECT_EQ(got, want);
   EXPECT_EQ(stream->next(), static_cast<std::uint32_t>(std::rand())) << "another count of numbers";
+}
+
+// Every permuted S of the reference in the bin the histogram's edges give it.
+void expect_histogram(const rankora::NullHistogram& got, const Row& permuted_s) {
+  rankora::NullHistogram want = got;
+  want.counts.fill(0);
+  want.below = want.above = 0;
+  for (const double s : permuted_s) {
+    const double bin = std::floor((s - got.s_low) / got.s_width);
+    if (bin < 0) {
+      ++want.below;
+    } else if (bin >= got.bins) {
+      ++want.above;
+    } else {
+      ++want.counts[static_cast<std::size_t>(bin)];
+    }
+  }
+  EXPECT_EQ(std::vector(got.counts.begin(), got.counts.end()),
+            std::vector(want.counts.begin(), want.counts.end()));
+  EXPECT_EQ(got.below, want.below);
+  EXPECT_EQ(got.above, want.above);
+  EXPECT_EQ(std::accumulate(got.counts.begin(), got.counts.end(), got.below + got.above),
+            static_cast<std::int64_t>(permuted_s.size()));
 }
 
 void analysis(const Fields& f) {
@@ -220,6 +251,7 @@ void analysis(const Fields& f) {
   EXPECT_EQ(text({{got.chi2, got.kendw}}),
             text({{ties == 1 ? got.chi2_corrected : got.chi2_uncorrected,
                    ties == 1 ? got.kendw_corrected : got.kendw_uncorrected}}));
+  expect_histogram(got.null_histogram, want.global.permuted_s);
   // W without a judge is W computed afresh, by the program's own routines, on the others.
   auto scratch = std::make_unique<rankora::Storage>();
   for (const rankora::JudgeResult& j : run.judges) {
@@ -239,8 +271,9 @@ std::int64_t fast_count(const rankora::Storage& st, int m, int n, int judge, int
   std::vector<std::uint16_t> rows(static_cast<std::size_t>(m) * n);
   std::vector<std::int32_t> work(n);
   rankora::rank_sums(st.table_view(), m, n, sums);
+  rankora::NullHistogram histogram = rankora::null_histogram(m, n, 0.0, 2);
   return judge == 0 ? rankora::global_test_count(st.table_view(), m, n, nperm, s, perm, rows, work,
-                                                 stream)
+                                                 histogram, stream)
                     : rankora::judge_test_count(st.table_view(), judge, n, nperm, s, sums, perm, a,
                                                 b, stream);
 }
@@ -278,8 +311,9 @@ void permutation(const Fields& f) {
 }
 
 const std::map<std::string, void (*)(const Fields&)> kCheck = {
-    {"judges", judges},   {"adjust", adjust},     {"reject", reject},
-    {"shuffle", shuffle}, {"analysis", analysis}, {"permutation", permutation}};
+    {"judges", judges},   {"adjust", adjust},     {"histogram", histogram},
+    {"reject", reject},   {"shuffle", shuffle},   {"analysis", analysis},
+    {"permutation", permutation}};
 
 std::vector<Fields> cases(const char* file) {
   std::vector<Fields> out;
