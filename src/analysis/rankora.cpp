@@ -45,9 +45,9 @@ double rank_judges(std::int32_t njudge, std::int32_t nobj, MatrixView mat, Matri
   return tcorr;
 }
 
-void observe_table(std::int32_t nobj, std::int32_t njudge, MatrixView ranks, double tcorr,
-                   std::int32_t nperm, std::int32_t ties, std::span<double> rsum,
-                   Concordance& concordance) {
+void observed_statistics(std::int32_t nobj, std::int32_t njudge, MatrixView ranks, double tcorr,
+                         std::int32_t nperm, std::int32_t ties, std::span<double> rsum,
+                         Concordance& concordance) {
   concordance = Concordance{};
   concordance.judges = njudge;
   concordance.objects = nobj;
@@ -117,7 +117,7 @@ void rankora(std::int32_t nobj, std::int32_t njudge, MatrixView mat, MatrixView 
              std::span<JudgeResult> judges, MatrixView spearr, std::span<std::int32_t> varok,
              const RankoraWork& work, AnalysisObserver& observer) {
   const double tcorr = rank_judges(njudge, nobj, mat, table, judges, work);
-  observe_table(nobj, njudge, mat, tcorr, nperm, ties, work.rsum, concordance);
+  observed_statistics(nobj, njudge, mat, tcorr, nperm, ties, work.rsum, concordance);
   observer.statistics_ready(concordance);
 
   // Every later shuffle goes on from the arrangement the last one left.
