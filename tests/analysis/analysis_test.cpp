@@ -178,6 +178,20 @@ void histogram(const Fields& f) {
   expect_figures({{static_cast<double>(h.bins), h.s_low, h.s_width, h.w_low, h.w_high}}, f[2]);
 }
 
+void tally(const Fields& f) {
+  const Row c = numbers(f[1]);
+  rankora::NullHistogram h;
+  h.bins = static_cast<std::int32_t>(c[0]);
+  h.s_low = c[1];
+  h.s_width = c[2];
+  rankora::NullHistogramTally counter(h);
+  for (const double s : numbers(f[2])) counter.add(static_cast<std::int64_t>(4 * s));
+  Row got(h.counts.begin(), h.counts.begin() + h.bins);
+  got.push_back(static_cast<double>(h.below));
+  got.push_back(static_cast<double>(h.above));
+  expect_figures({got}, f[3]);
+}
+
 void reject(const Fields& f) {
   const float u = rankora::uniform_from_rand(static_cast<std::uint32_t>(number(f[1])));
   Row rejected;
@@ -311,9 +325,9 @@ void permutation(const Fields& f) {
 }
 
 const std::map<std::string, void (*)(const Fields&)> kCheck = {
-    {"judges", judges},   {"adjust", adjust},     {"histogram", histogram},
-    {"reject", reject},   {"shuffle", shuffle},   {"analysis", analysis},
-    {"permutation", permutation}};
+    {"judges", judges},     {"adjust", adjust},          {"histogram", histogram},
+    {"tally", tally},       {"reject", reject},          {"shuffle", shuffle},
+    {"analysis", analysis}, {"permutation", permutation}};
 
 std::vector<Fields> cases(const char* file) {
   std::vector<Fields> out;
