@@ -32,6 +32,8 @@ constexpr Sentence kShuffledTables{"tableaux permutes", "shuffled tables"};
 constexpr Sentence kOutside{"hors de l'axe: {1} en dessous, {2} au-dessus",
                             "outside the axis: {1} below, {2} above"};
 constexpr Sentence kNoPermutation{"Aucune permutation: p = 1", "No permutation: p = 1"};
+constexpr Sentence kNoW{"W n'est pas un nombre: chaque juge est constant",
+                        "W is not a number: every judge is constant"};
 constexpr Sentence kJudgesHeading{"Chaque juge: W(j), en ordre decroissant de Rbar",
                                   "Each judge: W(j), in order of decreasing R-bar"};
 constexpr Sentence kSignificant{"p de Holm <= 0.05 ({1})", "Holm p <= 0.05 ({1})"};
@@ -128,29 +130,32 @@ double header(Document& doc, const RunResults& r) {
 
 // The histogram's range, widened to take in the observed W as long as the bins keep half
 // the width; a W farther out is shown by an arrow at the side it lies beyond.
-Scale w_axis(const NullHistogramView& h, double observed) {
-  const double low = std::min(h.low, observed), high = std::max(h.high, observed);
-  if (std::isnan(observed) || (high - low) > 2 * (h.high - h.low)) return {h.low, h.high};
+Scale w_axis(const NullHistogram& h, double observed) {
+  const double low = std::min(h.w_low, observed), high = std::max(h.w_high, observed);
+  if (std::isnan(observed) || (high - low) > 2 * (h.w_high - h.w_low)) return {h.w_low, h.w_high};
   const double margin = (high - low) * 0.04;
-  return {observed < h.low ? low - margin : low, observed > h.high ? high + margin : high};
+  return {observed < h.w_low ? low - margin : low, observed > h.w_high ? high + margin : high};
 }
 
 // The permutation distribution of W, the observed W and p; returns the height used.
 double global_panel(Document& doc, const RunResults& r, double top) {
   const int lang = r.run.lang;
   const Concordance& c = r.panel;
-  const NullHistogramView& h = r.histogram;
+  const NullHistogram& h = c.null_histogram;
+  const std::span<const std::int64_t> counts(h.counts.data(), static_cast<std::size_t>(h.bins));
   doc.line(20, top, kWidth - 20, top, "grid");
   doc.text(20, top + 24, in(lang, kGlobalHeading), "heading");
   doc.text(20, top + 44,
            filled(in(lang, kGlobalP), {fixed(c.p, 5), count_text(c.reached), count_text(c.nperm)}));
   const double plot_top = top + 70, plot_bottom = top + 250;
-  if (c.nperm <= 0 || h.counts.empty() || !(h.high > h.low)) {
-    doc.text((kLeft + kRight) / 2, (plot_top + plot_bottom) / 2, in(lang, kNoPermutation),
-             "heading mid");
+  if (c.nperm <= 0 || counts.empty() || !(h.w_high > h.w_low)) {
+    // Without permutations there is nothing to draw; a W that is not a number (every
+    // judge constant, with the correction for ties) has no axis.
+    doc.text((kLeft + kRight) / 2, (plot_top + plot_bottom) / 2,
+             in(lang, c.nperm <= 0 ? kNoPermutation : kNoW), "heading mid");
     return 270;
   }
-  const std::int64_t tallest = std::max<std::int64_t>(1, *std::max_element(h.counts.begin(), h.counts.end()));
+  const std::int64_t tallest = std::max<std::int64_t>(1, *std::max_element(counts.begin(), counts.end()));
   const Ticks y_ticks = ticks(0, static_cast<double>(tallest), 4, 1.0);
   const double y_max = std::max(static_cast<double>(tallest), y_ticks.at.empty() ? 1.0 : y_ticks.at.back());
   const auto y = [&](double count) { return plot_bottom - count / y_max * (plot_bottom - plot_top); };
@@ -159,13 +164,13 @@ double global_panel(Document& doc, const RunResults& r, double top) {
     doc.text(kLeft - 6, y(t) + 4, fixed(t, 0), "small end");
   }
   const Scale x = w_axis(h, c.kendw);
-  const double bin_width = (x(h.high) - x(h.low)) / static_cast<double>(h.counts.size());
+  const double bin_width = (x(h.w_high) - x(h.w_low)) / static_cast<double>(counts.size());
   std::string bars;
-  for (std::size_t i = 0; i < h.counts.size(); ++i) {
-    if (h.counts[i] == 0) continue;
-    const double left = x(h.low) + static_cast<double>(i) * bin_width;
+  for (std::size_t i = 0; i < counts.size(); ++i) {
+    if (counts[i] == 0) continue;
+    const double left = x(h.w_low) + static_cast<double>(i) * bin_width;
     bars += 'M' + Document::coordinate(left) + ',' + Document::coordinate(plot_bottom) + 'V' +
-            Document::coordinate(y(static_cast<double>(h.counts[i]))) + 'H' +
+            Document::coordinate(y(static_cast<double>(counts[i]))) + 'H' +
             Document::coordinate(left + bin_width) + 'V' + Document::coordinate(plot_bottom) + 'Z';
   }
   doc.path(bars, "bins");

@@ -1,5 +1,6 @@
-// What the CSV, JSON and SVG writers read: the analysis' figures as the report prints them,
-// what the run was, and the global test's distribution. The writers add text, no figure.
+// What the CSV, JSON and SVG writers read: the analysis' figures as the report prints them
+// (the global test's distribution of W with them), and what the run was. The writers add
+// text, no figure.
 #pragma once
 
 #include <cstdint>
@@ -14,16 +15,6 @@
 
 namespace rankora::report {
 
-// The global test's W over the shuffled tables: counts in equal bins over [low, high],
-// and the shuffles that fell outside that range.
-struct NullHistogramView {
-  double low = 0.0;
-  double high = 1.0;
-  std::span<const std::int64_t> counts;
-  std::int64_t below = 0;
-  std::int64_t above = 0;
-};
-
 struct RunDescription {
   std::string version;
   std::string data_file;
@@ -37,12 +28,10 @@ struct RunDescription {
 
 struct RunResults {
   RunResults(const RunDescription& run_, const Concordance& panel_,
-             std::span<const JudgeResult> judges_, NullHistogramView histogram_,
-             std::span<const std::string> warnings_)
+             std::span<const JudgeResult> judges_, std::span<const std::string> warnings_)
       : run(run_),
         panel(panel_),
         judges(judges_),
-        histogram(histogram_),
         warnings(warnings_),
         global(infer_global(panel_)),
         inference(infer_judges(judges_, panel_.nperm)) {}
@@ -50,7 +39,6 @@ struct RunResults {
   const RunDescription& run;
   const Concordance& panel;
   std::span<const JudgeResult> judges;  // in the report's order
-  NullHistogramView histogram;
   std::span<const std::string> warnings;  // the "rankora: " lines given, as written
   // What the outputs add, formed once so that every writer gives the same figures.
   GlobalInference global;

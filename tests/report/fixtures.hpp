@@ -18,14 +18,11 @@ struct Run {
   Concordance panel;
   std::vector<JudgeResult> judges;
   std::vector<std::string> judge_names, object_names, warnings;
-  std::vector<std::int64_t> bins;
-  double low = 0.0, high = 0.2;
-  std::int64_t below = 0, above = 0;
 
   rankora::report::RunResults results() {
     run.judge_names = judge_names;
     run.object_names = object_names;
-    return {run, panel, judges, {low, high, bins, below, above}, warnings};
+    return {run, panel, judges, warnings};
   }
 };
 
@@ -63,8 +60,13 @@ inline Run panel(int m, int lang, bool named, std::int32_t nperm = 999) {
   if (named) {
     for (int k = 1; k <= m; ++k) r.judge_names.push_back("Juge n\xC2\xB0" + std::to_string(k) + " <taster & co> \"long name\"");
   }
-  if (nperm > 0) {
-    for (int b = 0; b < 50; ++b) r.bins.push_back(static_cast<std::int64_t>(nperm / 10.0 * std::exp(-(b - 20) * (b - 20) / 50.0)));
+  rankora::NullHistogram& h = r.panel.null_histogram;
+  h.bins = 50;
+  h.w_low = 0.0;
+  h.w_high = 0.2;
+  for (int b = 0; nperm > 0 && b < h.bins; ++b) {
+    h.counts[static_cast<std::size_t>(b)] =
+        static_cast<std::int64_t>(nperm / 10.0 * std::exp(-(b - 20) * (b - 20) / 50.0));
   }
   return r;
 }

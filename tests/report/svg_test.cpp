@@ -192,6 +192,11 @@ TEST(Picture, MarksTheObservedW) {
     EXPECT_EQ(occurrences(svg, mark), 1u) << w;
     EXPECT_EQ(occurrences(svg, "class=\"observed\"") + occurrences(svg, "class=\"arrow\""), 1u) << w;
   }
+  // Every judge constant, with the correction for ties: no W, no axis, and a word why.
+  run.panel.kendw = run.panel.null_histogram.w_low = run.panel.null_histogram.w_high = NAN;
+  const std::string svg = run_picture(run.results());
+  EXPECT_EQ(occurrences(svg, "W is not a number"), 1u);
+  EXPECT_EQ(occurrences(svg, "class=\"bins\""), 0u);
 }
 
 }  // namespace
