@@ -1,5 +1,6 @@
 #include "report/notes.hpp"
 
+#include <cerrno>
 #include <string>
 
 #include "report/texts.hpp"
@@ -78,7 +79,85 @@ std::string_view first_word(std::string_view text) {
   return text.substr(0, text.find_first_of(" \t,/"));
 }
 
+// The answer as it can be typed again between apostrophes, or between quotation marks
+// when it holds an apostrophe; a quote that is still inside is doubled.
+std::string quoted(std::string_view typed) {
+  typed = typed.substr(0, typed.find_last_not_of(" \t\r") + 1);
+  const bool apostrophe = typed.find('\'') != typed.npos;
+  const char quote = apostrophe && typed.find('"') == typed.npos ? '"' : '\'';
+  std::string out(1, quote);
+  for (char c : typed) {
+    out.push_back(c);
+    if (c == quote) out.push_back(c);
+  }
+  return out + quote;
+}
+
+// The last part of a path: the file's own name.
+std::string_view base_name(std::string_view typed) {
+  typed = typed.substr(0, typed.find_last_not_of(" \t\r") + 1);
+  return typed.substr(typed.find_last_of('/') + 1);
+}
+
+Text cut_name(const NameAnswer& answer) {
+  switch (answer.cut) {
+    case NameCut::Blank:
+      return Text::NameCutAtBlank;
+    case NameCut::Comma:
+      return Text::NameCutAtComma;
+    case NameCut::Slash:
+      return answer.name.empty() ? Text::NameCutAtFirstSlash : Text::NameCutAtSlash;
+    default:
+      break;
+  }
+  return answer.whole.find('/') == answer.whole.npos ? Text::NameTooLong : Text::PathTooLong;
+}
+
+Text open_failure(std::string_view name, int error) {
+  switch (error) {
+    case 0:
+      return Text::NameEmpty;
+    case ENOENT:
+    case ENOTDIR:
+      return name.ends_with('\r') ? Text::FileNameEndsInCarriageReturn : Text::FileNotThere;
+    case EISDIR:
+      return Text::FileIsAFolder;
+    case EACCES:
+      return Text::FileMayNotBeRead;
+    default:
+      return Text::FileCannotBeOpened;
+  }
+}
+
 }  // namespace
+
+std::string DataFileOpenContext::explain(int error) const {
+  // A name that was cut is the cause, whatever the open then met.
+  const Text id = answer_.cut == NameCut::None ? open_failure(answer_.name, error) : cut_name(answer_);
+  // The placeholders one sentence lacks are left unused.
+  return line(sentence(lang_, id,
+                       {{"name", shown(answer_.name)},
+                        {"typed", shown(answer_.typed)},
+                        {"quoted", quoted(answer_.typed)},
+                        {"base", shown(base_name(answer_.cut == NameCut::TooLong ? answer_.whole
+                                                                                 : answer_.typed))},
+                        {"length", count(static_cast<std::int64_t>(answer_.whole.size()))}}));
+}
+
+std::string ReportOpenContext::explain(int error) const {
+  return error == EEXIST ? line(pattern(lang_, Text::ReportExists)) : std::string();
+}
+
+std::string explain_too_large(int lang, std::int32_t njudge, std::int32_t nobj,
+                              std::int32_t maxj, std::int32_t maxobj) {
+  // A size that would be asked again as too small is no size typed the wrong way round.
+  const bool swapped_fits = nobj >= 2 && njudge >= 2 && nobj <= maxj && njudge <= maxobj;
+  return line(sentence(lang, swapped_fits ? Text::TableTooLargeOrSwapped : Text::TableTooLarge,
+                       {{"judges", count(njudge)},
+                        {"objects", count(nobj)},
+                        {"maxj", count(maxj)},
+                        {"maxobj", count(maxobj)}}));
+}
 
 std::string AnswerContext::explain(const rt::ReadFailure& failure) const {
   if (failure.end_of_file) return line(pattern(lang_, ran_out(question_)));

@@ -91,6 +91,98 @@ constexpr Sentence kSentences[] = {
      "En general, la taille ou l'orientation repondue ne correspond pas au fichier.",
      "This usually means that the size or orientation answered does not match the file."},
 
+    // {typed}: the answer as typed; {name}: the name Rankora looked for; {quoted}: the
+    // answer between quotes; {base}: its last part, the file's own name.
+    {Text::NameCutAtBlank,
+     "{typed} a ete coupe a son premier blanc; Rankora a donc cherche {name}: tapez entre "
+     "apostrophes un nom qui contient des blancs, comme {quoted}.",
+     "{typed} was cut at its first blank, so Rankora looked for {name}: type a name that "
+     "holds blanks between quotes, as {quoted}."},
+    {Text::NameCutAtComma,
+     "{typed} a ete coupe a sa premiere virgule; Rankora a donc cherche {name}: tapez entre "
+     "apostrophes un nom qui contient une virgule, comme {quoted}.",
+     "{typed} was cut at its first comma, so Rankora looked for {name}: type a name that "
+     "holds a comma between quotes, as {quoted}."},
+    {Text::NameCutAtSlash,
+     "{typed} a ete coupe a sa premiere barre oblique; Rankora a donc cherche {name}: tapez "
+     "entre apostrophes un chemin, comme {quoted}, ou lancez Rankora dans le dossier du "
+     "fichier et tapez {base} seul.",
+     "{typed} was cut at its first slash, so Rankora looked for {name}: type a path between "
+     "quotes, as {quoted}, or run Rankora in the file's own folder and type {base} alone."},
+    {Text::NameCutAtFirstSlash,
+     "{typed} a ete coupe a sa premiere barre oblique, avant tout nom: tapez entre "
+     "apostrophes un chemin, comme {quoted}, ou lancez Rankora dans le dossier du fichier et "
+     "tapez {base} seul.",
+     "{typed} was cut at its first slash, before any name: type a path between quotes, as "
+     "{quoted}, or run Rankora in the file's own folder and type {base} alone."},
+    {Text::NameTooLong,
+     "le nom tape a {length} caracteres et seuls les 79 premiers sont lus; Rankora a donc "
+     "cherche {name}: donnez au fichier un nom de 79 caracteres au plus.",
+     "the name typed has {length} characters and only its first 79 are read, so Rankora "
+     "looked for {name}: give the file a name of 79 characters at most."},
+    {Text::PathTooLong,
+     "le nom tape a {length} caracteres et seuls les 79 premiers sont lus; Rankora a donc "
+     "cherche {name}: lancez Rankora dans le dossier du fichier et tapez {base} seul.",
+     "the name typed has {length} characters and only its first 79 are read, so Rankora "
+     "looked for {name}: run Rankora in the file's own folder and type {base} alone."},
+    {Text::NameEmpty,
+     "la reponse ne donne aucun nom de fichier: tapez le nom du fichier de donnees, entre "
+     "apostrophes s'il contient un blanc ou une barre oblique.",
+     "the answer gives no file name: type the data file's name, between quotes if it holds a "
+     "blank or a slash."},
+    {Text::FileNotThere,
+     "il n'y a pas de fichier {name}: verifiez son nom, et lancez Rankora dans le dossier du "
+     "fichier ou tapez entre apostrophes le chemin du fichier.",
+     "there is no file {name}: check its name, and run Rankora in the file's folder or type "
+     "the file's path between quotes."},
+    {Text::FileNameEndsInCarriageReturn,
+     "il n'y a pas de fichier {name}: le nom finit par un retour chariot, car les reponses "
+     "ont des fins de ligne Windows; convertissez-les (dos2unix) et relancez.",
+     "there is no file {name}: the name ends in a carriage return, because the answers have "
+     "Windows line ends; convert them (dos2unix) and run again."},
+    {Text::FileIsAFolder,
+     "{name} est un dossier, pas un fichier de donnees: tapez entre apostrophes le chemin du "
+     "fichier, ou lancez Rankora dans le dossier du fichier.",
+     "{name} is a folder, not a data file: type the file's path between quotes, or run "
+     "Rankora in the file's own folder."},
+    {Text::FileMayNotBeRead,
+     "{name} ne peut pas etre lu, ses droits l'interdisent: demandez a son proprietaire le "
+     "droit de le lire, ou donnez-le-vous (chmod u+r) si le fichier est a vous.",
+     "{name} may not be read, its permissions forbid it: ask its owner for the right to read "
+     "it, or give it yourself (chmod u+r) if the file is yours."},
+    {Text::FileCannotBeOpened,
+     "{name} n'a pas pu etre ouvert, pour la raison que donne la premiere ligne ci-dessus: "
+     "verifiez le fichier, puis relancez.",
+     "{name} could not be opened, for the reason the first line above gives: check the "
+     "file, then run again."},
+
+    {Text::ReportExists,
+     "Rankora.out existe deja dans ce dossier, et Rankora n'ecrase jamais un rapport: "
+     "deplacez-le ou renommez-le (par exemple mv Rankora.out ancien.out), ou lancez Rankora "
+     "dans un autre dossier.",
+     "Rankora.out already exists in this folder, and Rankora never overwrites a report: move "
+     "or rename it (for example mv Rankora.out earlier.out), or run Rankora in another "
+     "folder."},
+
+    {Text::TableTooLarge,
+     "un tableau de {judges} juges x {objects} objets depasse la capacite de Rankora, "
+     "{maxj} juges x {maxobj} objets: analysez-en une partie, ou augmentez la capacite comme "
+     "l'explique la section \"Capacities\" du README.",
+     "a table of {judges} judges x {objects} objects is larger than Rankora's capacity of "
+     "{maxj} judges x {maxobj} objects: analyse a part of it, or raise the capacity as the "
+     "README's section \"Capacities\" explains."},
+    {Text::TableTooLargeOrSwapped,
+     "un tableau de {judges} juges x {objects} objets depasse la capacite de Rankora, "
+     "{maxj} juges x {maxobj} objets, mais la taille a peut-etre ete tapee a l'envers: si le "
+     "tableau a {objects} juges et {judges} objets, repondez {objects} {judges} (les juges "
+     "d'abord); sinon, la section \"Capacities\" du README explique comment augmenter la "
+     "capacite.",
+     "a table of {judges} judges x {objects} objects is larger than Rankora's capacity of "
+     "{maxj} judges x {maxobj} objects, but the size may have been typed the wrong way "
+     "round: if the table has {objects} judges and {judges} objects, answer {objects} "
+     "{judges} (the judges first); otherwise the README's section \"Capacities\" explains "
+     "how to raise the capacity."},
+
     // {left} is the time left, or nothing while it cannot be told yet.
     {Text::ProgressGlobalTest, " Test global: {percent}{left}", " Global test: {percent}{left}"},
     {Text::ProgressJudges, " Juges testes: {done} sur {count} ({percent}){left}",

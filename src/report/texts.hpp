@@ -38,6 +38,24 @@ enum class Text : std::uint8_t {
   TextAfterRecordsWhy,
   TextAfterTable,
   TextAfterTableWhy,
+  // The data file could not be opened: where its name was cut, or why it failed.
+  NameCutAtBlank,
+  NameCutAtComma,
+  NameCutAtSlash,
+  NameCutAtFirstSlash,
+  NameTooLong,
+  PathTooLong,
+  NameEmpty,
+  FileNotThere,
+  FileNameEndsInCarriageReturn,
+  FileIsAFolder,
+  FileMayNotBeRead,
+  FileCannotBeOpened,
+  // The report of an earlier run is in the way.
+  ReportExists,
+  // The size answered is larger than the capacities.
+  TableTooLarge,
+  TableTooLargeOrSwapped,
   // The progress line of long analyses.
   ProgressGlobalTest,
   ProgressJudges,

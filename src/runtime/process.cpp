@@ -109,9 +109,10 @@ void start() {
 
 void stop() { std::exit(0); }
 
-void stop(std::string_view code) {
+void stop(std::string_view code, std::string_view note) {
   std::string line = "STOP ";
   line.append(code).append(" statement executed\n");
+  if (!note.empty()) line.append(note).append("\n");
   write_all(STDERR_FILENO, line);
   std::exit(0);
 }

@@ -8,9 +8,10 @@ namespace rankora::rt {
 // Connects the standard units, installs the signal handlers and the exit routine.
 void start();
 
-// Ends the run with exit status 0; with a code, "STOP <code> statement executed" first.
+// Ends the run with exit status 0; with a code, "STOP <code> statement executed" first,
+// then `note` (a line of our own, when there is one).
 [[noreturn]] void stop();
-[[noreturn]] void stop(std::string_view code);
+[[noreturn]] void stop(std::string_view code, std::string_view note = {});
 
 // Writes all of `text` to `fd`, retrying after interruptions; false on failure
 // (errno then tells why).
