@@ -165,23 +165,21 @@ constexpr Sentence kSentences[] = {
      "folder."},
 
     {Text::TableTooLarge,
-     "un tableau de {judges} juges x {objects} objets depasse la capacite de Rankora, "
-     "{maxj} juges x {maxobj} objets: analysez-en une partie, ou augmentez la capacite comme "
-     "l'explique la section \"Capacities\" du README.",
-     "a table of {judges} judges x {objects} objects is larger than Rankora's capacity of "
-     "{maxj} judges x {maxobj} objects: analyse a part of it, or raise the capacity as the "
-     "README's section \"Capacities\" explains."},
+     "un tableau de {judges} juges x {objects} objets depasse la capacite de {maxj} juges x "
+     "{maxobj} objets: analysez-en une partie, ou augmentez la capacite comme l'explique la "
+     "section \"Capacities\" du README.",
+     "a table of {judges} judges x {objects} objects exceeds the capacity of {maxj} judges x "
+     "{maxobj} objects: analyse a part of it, or raise the capacity as the section "
+     "\"Capacities\" of the README explains."},
     {Text::TableTooLargeOrSwapped,
-     "un tableau de {judges} juges x {objects} objets depasse la capacite de Rankora, "
-     "{maxj} juges x {maxobj} objets, mais la taille a peut-etre ete tapee a l'envers: si le "
-     "tableau a {objects} juges et {judges} objets, repondez {objects} {judges} (les juges "
-     "d'abord); sinon, la section \"Capacities\" du README explique comment augmenter la "
-     "capacite.",
-     "a table of {judges} judges x {objects} objects is larger than Rankora's capacity of "
-     "{maxj} judges x {maxobj} objects, but the size may have been typed the wrong way "
-     "round: if the table has {objects} judges and {judges} objects, answer {objects} "
-     "{judges} (the judges first); otherwise the README's section \"Capacities\" explains "
-     "how to raise the capacity."},
+     "un tableau de {judges} juges x {objects} objets depasse la capacite de {maxj} juges x "
+     "{maxobj} objets, mais la taille a peut-etre ete tapee a l'envers: pour {objects} juges "
+     "et {judges} objets, repondez {objects} {judges}; pour augmenter la capacite, voyez la "
+     "section \"Capacities\" du README.",
+     "a table of {judges} judges x {objects} objects exceeds the capacity of {maxj} judges x "
+     "{maxobj} objects, but the size may have been typed the wrong way round: for {objects} "
+     "judges and {judges} objects, answer {objects} {judges}; to raise the capacity, see the "
+     "section \"Capacities\" of the README."},
 
     // {left} is the time left, or nothing while it cannot be told yet.
     {Text::ProgressGlobalTest, " Test global: {percent}{left}", " Global test: {percent}{left}"},
