@@ -132,24 +132,26 @@ Text open_failure(std::string_view name, int error) {
 }  // namespace
 
 std::string DataFileOpenContext::explain(int error) const {
+  const NameAnswer& answer = answer_;
   // A name that was cut is the cause, whatever the open then met.
-  const Text id = answer_.cut == NameCut::None ? open_failure(answer_.name, error) : cut_name(answer_);
-  // The placeholders one sentence lacks are left unused.
+  const Text id = answer.cut == NameCut::None ? open_failure(answer.name, error) : cut_name(answer);
+  // A quoted name is whole in what was read; a bare one that was cut, only in what was typed.
+  const std::string_view path = answer.cut == NameCut::TooLong ? answer.whole : answer.typed;
+  // Each sentence takes the placeholders it names and leaves the others.
   return line(sentence(lang_, id,
-                       {{"name", shown(answer_.name)},
-                        {"typed", shown(answer_.typed)},
-                        {"quoted", quoted(answer_.typed)},
-                        {"base", shown(base_name(answer_.cut == NameCut::TooLong ? answer_.whole
-                                                                                 : answer_.typed))},
-                        {"length", count(static_cast<std::int64_t>(answer_.whole.size()))}}));
+                       {{"name", shown(answer.name)},
+                        {"typed", shown(answer.typed)},
+                        {"quoted", quoted(answer.typed)},
+                        {"base", shown(base_name(path))},
+                        {"length", count(static_cast<std::int64_t>(answer.whole.size()))}}));
 }
 
 std::string ReportOpenContext::explain(int error) const {
   return error == EEXIST ? line(pattern(lang_, Text::ReportExists)) : std::string();
 }
 
-std::string explain_too_large(int lang, std::int32_t njudge, std::int32_t nobj,
-                              std::int32_t maxj, std::int32_t maxobj) {
+std::string explain_too_large(int lang, std::int32_t njudge, std::int32_t nobj, std::int32_t maxj,
+                              std::int32_t maxobj) {
   // A size that would be asked again as too small is no size typed the wrong way round.
   const bool swapped_fits = nobj >= 2 && njudge >= 2 && nobj <= maxj && njudge <= maxobj;
   return line(sentence(lang, swapped_fits ? Text::TableTooLargeOrSwapped : Text::TableTooLarge,

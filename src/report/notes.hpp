@@ -74,8 +74,8 @@ class ReportOpenContext final : public rt::OpenContext {
 
 // The line after the stop of a table larger than the capacities: the capacity, and
 // whether the size may have been typed the wrong way round.
-std::string explain_too_large(int lang, std::int32_t njudge, std::int32_t nobj,
-                              std::int32_t maxj, std::int32_t maxobj);
+std::string explain_too_large(int lang, std::int32_t njudge, std::int32_t nobj, std::int32_t maxj,
+                              std::int32_t maxobj);
 
 // Text after the last value of a record was skipped on `lines` lines, the first of them
 // `first_line`, where the skipped text began with `start`.

@@ -1,12 +1,12 @@
 // The table of sentences: each one has the same placeholders in both languages, and is
 // plain 7-bit text (French without accents).
+#include "report/texts.hpp"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <string>
 #include <vector>
-
-#include "report/texts.hpp"
 
 namespace rankora::report {
 namespace {
@@ -28,7 +28,8 @@ class Sentence : public testing::TestWithParam<int> {};
 TEST_P(Sentence, HasTheSamePlaceholdersInBothLanguages) {
   const auto id = static_cast<Text>(GetParam());
   EXPECT_EQ(placeholders(pattern(kFrench, id)), placeholders(pattern(kEnglish, id)))
-      << pattern(kFrench, id) << "\n" << pattern(kEnglish, id);
+      << pattern(kFrench, id) << "\n"
+      << pattern(kEnglish, id);
 }
 
 TEST_P(Sentence, IsPlainPrintableText) {
@@ -41,8 +42,7 @@ TEST_P(Sentence, IsPlainPrintableText) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, Sentence,
-                         testing::Range(0, static_cast<int>(Text::Count)));
+INSTANTIATE_TEST_SUITE_P(Table, Sentence, testing::Range(0, static_cast<int>(Text::Count)));
 
 }  // namespace
 }  // namespace rankora::report

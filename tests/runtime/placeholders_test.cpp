@@ -1,16 +1,19 @@
 // Patterns filled from the table beside this file.
+#include "runtime/placeholders.hpp"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <vector>
 
 #include "reader/table_syntax.hpp"
-#include "runtime/placeholders.hpp"
 
 namespace rankora::rt {
 namespace {
 
 using Row = std::vector<std::string>;  // the fields, then the row's name
+
+std::string row_name(const testing::TestParamInfo<Row>& row) { return row.param.back(); }
 
 class Fill : public testing::TestWithParam<Row> {};
 
@@ -23,11 +26,10 @@ TEST_P(Fill, GivesTheTablesText) {
             tables::quoted_bytes(GetParam().at(2)));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, Fill,
-    testing::ValuesIn(tables::table_rows(std::filesystem::path(__FILE__).parent_path() /
-                                         "placeholders.txt")),
-    [](const testing::TestParamInfo<Row>& info) { return info.param.back(); });
+INSTANTIATE_TEST_SUITE_P(Table, Fill,
+                         testing::ValuesIn(tables::table_rows(
+                             std::filesystem::path(__FILE__).parent_path() / "placeholders.txt")),
+                         row_name);
 
 }  // namespace
 }  // namespace rankora::rt
