@@ -59,7 +59,8 @@ std::int32_t ask_permutations(std::int32_t lang) {
 
 void run(const Storage& s) {
   const std::int32_t lang = ask_language();
-  rt::open_new(rt::kReportUnit, "Rankora.out");
+  const report::ReportOpenContext report_context(lang);
+  rt::open_new(rt::kReportUnit, "Rankora.out", &report_context);
   report::write_banner(rt::kScreenUnit, lang);
   report::write_banner(rt::kReportUnit, lang);
   report::show_capacity(lang, kMaxJudges, kMaxObjects);

@@ -1,6 +1,7 @@
 #include "run/report_observer.hpp"
 
 #include "report/records.hpp"
+#include "report/texts.hpp"
 #include "runtime/units.hpp"
 
 namespace rankora {
@@ -12,7 +13,7 @@ void ReportObserver::statistics_ready(const Concordance& concordance) {
                            concordance.kendw);
   judge_count_ = concordance.judges;
   const std::int64_t nperm = concordance.nperm;
-  progress_.emplace(lang_, nperm * (concordance.judges - 1), nperm * concordance.judges);
+  progress_.emplace(report::progress_texts(lang_), nperm * (concordance.judges - 1), nperm * concordance.judges);
 }
 
 void ReportObserver::global_test_progress(std::int64_t shuffles) {

@@ -125,8 +125,9 @@ void start() {
 
 void stop() { std::exit(0); }
 
-void stop(int code) {
-  const std::string line = "STOP " + std::to_string(code) + " statement executed\n";
+void stop(int code, std::string_view note) {
+  std::string line = "STOP " + std::to_string(code) + " statement executed\n";
+  if (!note.empty()) line.append(note).append("\n");
   write_all(STDERR_FILENO, line);
   std::exit(code);
 }
