@@ -1,14 +1,13 @@
 #include "analysis/inference.hpp"
 
 #include <algorithm>
+#include <boost/math/distributions/chi_squared.hpp>
+#include <boost/math/distributions/fisher_f.hpp>
+#include <boost/math/special_functions/beta.hpp>
 #include <cmath>
 #include <limits>
 #include <numeric>
 #include <unordered_map>
-
-#include <boost/math/distributions/chi_squared.hpp>
-#include <boost/math/distributions/fisher_f.hpp>
-#include <boost/math/special_functions/beta.hpp>
 
 namespace rankora {
 namespace {
@@ -16,9 +15,9 @@ namespace {
 namespace bp = boost::math::policies;
 // Out-of-domain arguments give a NaN, never an exception: every call below is guarded
 // already, and a figure of an output must never end a run whose report is written.
-using Quiet = bp::policy<bp::domain_error<bp::ignore_error>, bp::pole_error<bp::ignore_error>,
-                         bp::overflow_error<bp::ignore_error>,
-                         bp::evaluation_error<bp::ignore_error>>;
+using Quiet =
+    bp::policy<bp::domain_error<bp::ignore_error>, bp::pole_error<bp::ignore_error>,
+               bp::overflow_error<bp::ignore_error>, bp::evaluation_error<bp::ignore_error>>;
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInfinity = std::numeric_limits<double>::infinity();

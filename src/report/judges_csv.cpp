@@ -42,7 +42,8 @@ std::string judges_csv(const RunResults& results) {
     out += std::to_string(judge.judge);
     out += ',';
     append_field(out, judge_name(results, judge.judge));
-    for (double x : {judge.rbar, judge.w, judge.p, inference[i].p_bonferroni, inference[i].p_holm}) {
+    for (double x :
+         {judge.rbar, judge.w, judge.p, inference[i].p_bonferroni, inference[i].p_holm}) {
       out += ',';
       append_number(out, x);
     }

@@ -4,49 +4,15 @@
 #include <cmath>
 #include <vector>
 
-#include "report/sentences.hpp"
+#include "report/language.hpp"
 #include "report/svg.hpp"
+#include "report/texts.hpp"
 
 namespace rankora::report {
 namespace {
 
 using svg::Document;
 using svg::fixed;
-
-// The picture's texts: French first, as every sentence of Rankora.
-constexpr Sentence kTitle{"Test de concordance de Kendall: {1}", "Kendall's test of concordance: {1}"};
-constexpr Sentence kSize{"{1} juges x {2} objets, {3}, {4}", "{1} judges x {2} objects, {3}, {4}"};
-constexpr Sentence kWithTies{"correction pour ex-aequo", "with correction for ties"};
-constexpr Sentence kWithoutTies{"sans correction pour ex-aequo", "without correction for ties"};
-constexpr Sentence kPermutations{"{1} permutations", "{1} permutations"};
-constexpr Sentence kOnePermutation{"1 permutation", "1 permutation"};
-constexpr Sentence kStatistics{"W de Kendall = {1}; khi-carre de Friedman = {2}, nu = {3}",
-                               "Kendall's W = {1}; Friedman's chi-square = {2}, nu = {3}"};
-constexpr Sentence kGlobalHeading{"Test global: W des tableaux permutes (tous les juges permutes)",
-                                  "Global test: W of the shuffled tables (all judges permuted)"};
-constexpr Sentence kGlobalP{"p = {1} (tableaux permutes atteignant le W observe: {2} sur {3})",
-                            "p = {1} (shuffled tables reaching the observed W: {2} of {3})"};
-constexpr Sentence kObserved{"W observe = {1}", "observed W = {1}"};
-constexpr Sentence kObservedOff{"W observe = {1}, hors echelle", "observed W = {1}, off the scale"};
-constexpr Sentence kShuffledTables{"tableaux permutes", "shuffled tables"};
-constexpr Sentence kOutside{"hors de l'axe: {1} en dessous, {2} au-dessus",
-                            "outside the axis: {1} below, {2} above"};
-constexpr Sentence kNoPermutation{"Aucune permutation: p = 1", "No permutation: p = 1"};
-constexpr Sentence kNoW{"W n'est pas un nombre: chaque juge est constant",
-                        "W is not a number: every judge is constant"};
-constexpr Sentence kJudgesHeading{"Chaque juge: W(j), en ordre decroissant de Rbar",
-                                  "Each judge: W(j), in order of decreasing R-bar"};
-constexpr Sentence kSignificant{"p de Holm <= 0.05 ({1})", "Holm p <= 0.05 ({1})"};
-constexpr Sentence kNotSignificant{"p de Holm > 0.05 ({1})", "Holm p > 0.05 ({1})"};
-constexpr Sentence kNullVariance{"variance nulle ({1})", "null variance ({1})"};
-constexpr Sentence kAllJudgesW{"W de tous les juges", "W of all judges"};
-constexpr Sentence kJudge{"Juge", "Judge"};
-constexpr Sentence kHolm{"p de Holm", "Holm p"};
-constexpr Sentence kReportOrder{"juges dans l'ordre du rapport (Rbar decroissant)",
-                                "judges in the report's order (decreasing R-bar)"};
-constexpr Sentence kTooltip{"Juge {1}{2}: W(j) = {3}, p de Holm = {4}{5}",
-                            "Judge {1}{2}: W(j) = {3}, Holm p = {4}{5}"};
-constexpr Sentence kTooltipNull{", variance nulle", ", null variance"};
 
 constexpr std::string_view kStyle =
     "text{font-family:'DejaVu Sans',Verdana,Arial,sans-serif;font-size:12px;fill:#222}\n"
@@ -55,7 +21,8 @@ constexpr std::string_view kStyle =
     ".small{font-size:11px;fill:#444}\n"
     ".end{text-anchor:end}\n"
     ".mid{text-anchor:middle}\n"
-    ".observed-text{fill:#b03020;font-weight:bold;paint-order:stroke;stroke:#fff;stroke-width:4px}\n"
+    ".observed-text{fill:#b03020;font-weight:bold;paint-order:stroke;stroke:#fff;stroke-width:4px}"
+    "\n"
     ".mark{fill:#c05000;font-weight:bold}\n"
     ".axis{stroke:#444;stroke-width:1}\n"
     ".grid{stroke:#e4e4e4;stroke-width:1}\n"
@@ -81,7 +48,8 @@ struct Ticks {
 Ticks ticks(double low, double high, double wanted, double smallest = 0.0) {
   Ticks t;
   if (!(high > low)) return t;
-  const double raw = std::max((high - low) / wanted, smallest), power = std::pow(10.0, std::floor(std::log10(raw)));
+  const double raw = std::max((high - low) / wanted, smallest),
+               power = std::pow(10.0, std::floor(std::log10(raw)));
   const double ratio = raw / power;
   const double step = power * (ratio < 1.5 ? 1 : ratio < 3.5 ? 2 : ratio < 7.5 ? 5 : 10);
   t.decimals = std::max(0, static_cast<int>(-std::floor(std::log10(step) + 1e-9)));
@@ -117,14 +85,25 @@ std::vector<JudgeView> judge_views(const RunResults& r) {
 double header(Document& doc, const RunResults& r) {
   const int lang = r.run.lang;
   const Concordance& c = r.panel;
-  doc.text(20, 30, filled(in(lang, kTitle), {svg::clipped(r.run.data_file, 60)}), "title");
-  const std::string perms = c.nperm == 1 ? std::string(in(lang, kOnePermutation))
-                                         : filled(in(lang, kPermutations), {count_text(c.nperm)});
-  doc.text(20, 52,
-           filled(in(lang, kSize), {count_text(c.judges), count_text(c.objects),
-                                  in(lang, c.ties == 2 ? kWithoutTies : kWithTies), perms}));
-  doc.text(20, 72, filled(in(lang, kStatistics),
-                        {fixed(c.kendw, 5), fixed(c.chi2, 5), count_text(c.objects - 1)}));
+  doc.text(20, 30,
+           sentence(lang, Text::PictureTitle, {{"file", svg::clipped(r.run.data_file, 60)}}),
+           "title");
+  const std::string perms =
+      c.nperm == 1 ? std::string(pattern(lang, Text::PictureOnePermutation))
+                   : sentence(lang, Text::PicturePermutations, {{"count", count_text(c.nperm)}});
+  doc.text(
+      20, 52,
+      sentence(
+          lang, Text::PictureSize,
+          {{"judges", count_text(c.judges)},
+           {"objects", count_text(c.objects)},
+           {"ties", pattern(lang, c.ties == 2 ? Text::PictureWithoutTies : Text::PictureWithTies)},
+           {"permutations", perms}}));
+  doc.text(20, 72,
+           sentence(lang, Text::PictureStatistics,
+                    {{"w", fixed(c.kendw, 5)},
+                     {"chi2", fixed(c.chi2, 5)},
+                     {"nu", count_text(c.objects - 1)}}));
   return 90;
 }
 
@@ -144,21 +123,29 @@ double global_panel(Document& doc, const RunResults& r, double top) {
   const NullHistogram& h = c.null_histogram;
   const std::span<const std::int64_t> counts(h.counts.data(), static_cast<std::size_t>(h.bins));
   doc.line(20, top, kWidth - 20, top, "grid");
-  doc.text(20, top + 24, in(lang, kGlobalHeading), "heading");
+  doc.text(20, top + 24, pattern(lang, Text::PictureGlobalHeading), "heading");
   doc.text(20, top + 44,
-           filled(in(lang, kGlobalP), {fixed(c.p, 5), count_text(c.reached), count_text(c.nperm)}));
+           sentence(lang, Text::PictureGlobalP,
+                    {{"p", fixed(c.p, 5)},
+                     {"reached", count_text(c.reached)},
+                     {"permutations", count_text(c.nperm)}}));
   const double plot_top = top + 70, plot_bottom = top + 250;
   if (c.nperm <= 0 || counts.empty() || !(h.w_high > h.w_low)) {
     // Without permutations there is nothing to draw; a W that is not a number (every
     // judge constant, with the correction for ties) has no axis.
     doc.text((kLeft + kRight) / 2, (plot_top + plot_bottom) / 2,
-             in(lang, c.nperm <= 0 ? kNoPermutation : kNoW), "heading mid");
+             pattern(lang, c.nperm <= 0 ? Text::PictureNoPermutation : Text::PictureNoW),
+             "heading mid");
     return 270;
   }
-  const std::int64_t tallest = std::max<std::int64_t>(1, *std::max_element(counts.begin(), counts.end()));
+  const std::int64_t tallest =
+      std::max<std::int64_t>(1, *std::max_element(counts.begin(), counts.end()));
   const Ticks y_ticks = ticks(0, static_cast<double>(tallest), 4, 1.0);
-  const double y_max = std::max(static_cast<double>(tallest), y_ticks.at.empty() ? 1.0 : y_ticks.at.back());
-  const auto y = [&](double count) { return plot_bottom - count / y_max * (plot_bottom - plot_top); };
+  const double y_max =
+      std::max(static_cast<double>(tallest), y_ticks.at.empty() ? 1.0 : y_ticks.at.back());
+  const auto y = [&](double count) {
+    return plot_bottom - count / y_max * (plot_bottom - plot_top);
+  };
   for (double t : y_ticks.at) {
     doc.line(kLeft, y(t), kRight, y(t), "grid");
     doc.text(kLeft - 6, y(t) + 4, fixed(t, 0), "small end");
@@ -181,28 +168,33 @@ double global_panel(Document& doc, const RunResults& r, double top) {
     doc.text(x(t), plot_bottom + 16, fixed(t, x_ticks.decimals), "small mid");
   }
   doc.text(kRight, plot_bottom + 32, "W", "small end");
-  doc.text(kLeft - 6, plot_top - 8, in(lang, kShuffledTables), "small");
+  doc.text(kLeft - 6, plot_top - 8, pattern(lang, Text::PictureShuffledTables), "small");
   if (h.below > 0 || h.above > 0) {
     doc.text(kLeft, plot_bottom + 32,
-             filled(in(lang, kOutside), {count_text(h.below), count_text(h.above)}), "small");
+             sentence(lang, Text::PictureOutside,
+                      {{"below", count_text(h.below)}, {"above", count_text(h.above)}}),
+             "small");
   }
   const std::string observed = fixed(c.kendw, 5);
   if (c.kendw >= x.low && c.kendw <= x.high) {
     const double at = x(c.kendw);
     doc.line(at, plot_top - 4, at, plot_bottom, "observed");
     const bool right_half = at > (kLeft + kRight) / 2;
-    doc.text(right_half ? at - 6 : at + 6, plot_top + 8, filled(in(lang, kObserved), {observed}),
+    doc.text(right_half ? at - 6 : at + 6, plot_top + 8,
+             sentence(lang, Text::PictureObserved, {{"w", observed}}),
              right_half ? "observed-text end" : "observed-text");
   } else if (!std::isnan(c.kendw)) {
     // Off the scale: an arrow at the side it lies beyond.
     const bool above = c.kendw > x.high;
     const double tip = above ? kRight + 12 : kLeft - 12, base = above ? kRight : kLeft;
     const double mid = (plot_top + plot_bottom) / 2;
-    doc.path(std::string("M").append(Document::coordinate(base)) + ',' + Document::coordinate(mid - 8) + 'L' +
-                 Document::coordinate(tip) + ',' + Document::coordinate(mid) + 'L' +
-                 Document::coordinate(base) + ',' + Document::coordinate(mid + 8) + 'Z',
+    doc.path(std::string("M").append(Document::coordinate(base)) + ',' +
+                 Document::coordinate(mid - 8) + 'L' + Document::coordinate(tip) + ',' +
+                 Document::coordinate(mid) + 'L' + Document::coordinate(base) + ',' +
+                 Document::coordinate(mid + 8) + 'Z',
              "arrow");
-    doc.text(above ? kRight : kLeft, plot_top + 8, filled(in(lang, kObservedOff), {observed}),
+    doc.text(above ? kRight : kLeft, plot_top + 8,
+             sentence(lang, Text::PictureObservedOff, {{"w", observed}}),
              above ? "observed-text end" : "observed-text");
   }
   return 300;
@@ -212,18 +204,23 @@ double global_panel(Document& doc, const RunResults& r, double top) {
 void legend(Document& doc, const RunResults& r, const std::vector<JudgeView>& views, double y,
             bool rows) {
   const int lang = r.run.lang;
-  const auto significant = std::count_if(views.begin(), views.end(), [](const JudgeView& v) { return v.significant; });
-  const auto null = std::count_if(views.begin(), views.end(), [](const JudgeView& v) { return v.judge->null_variance; });
+  const auto significant =
+      std::count_if(views.begin(), views.end(), [](const JudgeView& v) { return v.significant; });
+  const auto null = std::count_if(views.begin(), views.end(),
+                                  [](const JudgeView& v) { return v.judge->null_variance; });
   double x = 20;
   doc.rect(x, y - 10, 12, 12, "sig");
-  doc.text(x + 18, y, filled(in(lang, kSignificant), {count_text(significant)}), "small");
+  doc.text(x + 18, y,
+           sentence(lang, Text::PictureSignificant, {{"count", count_text(significant)}}), "small");
   x += 190;
   doc.rect(x, y - 10, 12, 12, "not");
-  doc.text(x + 18, y, filled(in(lang, kNotSignificant), {count_text(static_cast<std::int64_t>(views.size()) - significant)}),
+  doc.text(x + 18, y,
+           sentence(lang, Text::PictureNotSignificant,
+                    {{"count", count_text(static_cast<std::int64_t>(views.size()) - significant)}}),
            "small");
   x += 190;
   doc.line(x, y - 4, x + 22, y - 4, "all-judges");
-  doc.text(x + 28, y, in(lang, kAllJudgesW), "small");
+  doc.text(x + 28, y, pattern(lang, Text::PictureAllJudgesW), "small");
   x += 170;
   if (null == 0) return;
   if (rows) {
@@ -231,16 +228,21 @@ void legend(Document& doc, const RunResults& r, const std::vector<JudgeView>& vi
   } else {
     doc.rect(x, y - 9, 6, 10, "null");
   }
-  doc.text(x + 14, y, filled(in(lang, kNullVariance), {count_text(null)}), "small");
+  doc.text(x + 14, y, sentence(lang, Text::PictureNullVariance, {{"count", count_text(null)}}),
+           "small");
 }
 
 std::string tooltip(const RunResults& r, const JudgeView& v) {
   const int lang = r.run.lang;
   const std::string_view name = judge_name(r, v.judge->judge);
-  return filled(in(lang, kTooltip),
-              {count_text(v.judge->judge), name.empty() ? std::string() : std::string(" ").append(name),
-               fixed(v.judge->w, 5), fixed(v.holm, 5),
-               v.judge->null_variance ? in(lang, kTooltipNull) : std::string_view()});
+  const std::string shown_name = name.empty() ? std::string() : std::string(" ").append(name);
+  return sentence(lang, Text::PictureTooltip,
+                  {{"judge", count_text(v.judge->judge)},
+                   {"name", shown_name},
+                   {"w", fixed(v.judge->w, 5)},
+                   {"holm", fixed(v.holm, 5)},
+                   {"null", v.judge->null_variance ? pattern(lang, Text::PictureTooltipNull)
+                                                   : std::string_view()}});
 }
 
 // W(j) runs from its smallest (below 0 when a judge disagrees) to 1.
@@ -253,17 +255,20 @@ Scale w_scale(const std::vector<JudgeView>& views) {
 }
 
 // A row per judge: number, name, bar, W(j) and Holm p. Returns the height used.
-double judge_rows(Document& doc, const RunResults& r, const std::vector<JudgeView>& views, double top) {
+double judge_rows(Document& doc, const RunResults& r, const std::vector<JudgeView>& views,
+                  double top) {
   const int lang = r.run.lang;
   const bool named = !r.run.judge_names.empty();
   const double row = views.size() <= 30 ? 18 : 14;
   const double bar_left = named ? 240 : 80, bar_right = 640;
   const Scale unit = w_scale(views);
-  const auto x = [&](double w) { return bar_left + (w - unit.low) / (unit.high - unit.low) * (bar_right - bar_left); };
+  const auto x = [&](double w) {
+    return bar_left + (w - unit.low) / (unit.high - unit.low) * (bar_right - bar_left);
+  };
   const double first = top + 22, bottom = first + row * static_cast<double>(views.size());
-  doc.text(50, top + 10, in(lang, kJudge), "small end");
+  doc.text(50, top + 10, pattern(lang, Text::PictureJudge), "small end");
   doc.text(715, top + 10, "W(j)", "small end");
-  doc.text(790, top + 10, in(lang, kHolm), "small end");
+  doc.text(790, top + 10, pattern(lang, Text::PictureHolm), "small end");
   const Ticks grid = ticks(unit.low, unit.high, 5);
   for (double t : grid.at) {
     doc.line(x(t), first - 4, x(t), bottom, "grid");
@@ -277,8 +282,8 @@ double judge_rows(Document& doc, const RunResults& r, const std::vector<JudgeVie
     if (named) doc.text(58, baseline, svg::clipped(judge_name(r, v.judge->judge), 24));
     if (!std::isnan(v.judge->w)) {
       const double from = x(std::min(0.0, v.judge->w)), to = x(std::max(0.0, v.judge->w));
-      doc.rect(from, y + row * 0.15, std::max(1.0, to - from), row * 0.7, v.significant ? "sig" : "not",
-               tooltip(r, v));
+      doc.rect(from, y + row * 0.15, std::max(1.0, to - from), row * 0.7,
+               v.significant ? "sig" : "not", tooltip(r, v));
     }
     doc.text(715, baseline, fixed(v.judge->w, 5), "end");
     doc.text(790, baseline, fixed(v.holm, 5), "end");
@@ -292,11 +297,14 @@ double judge_rows(Document& doc, const RunResults& r, const std::vector<JudgeVie
 }
 
 // One bar per judge along the report's order, for panels too large for a row each.
-double judge_profile(Document& doc, const RunResults& r, const std::vector<JudgeView>& views, double top) {
+double judge_profile(Document& doc, const RunResults& r, const std::vector<JudgeView>& views,
+                     double top) {
   const int lang = r.run.lang;
   const double plot_top = top + 30, plot_bottom = top + 290;
   const Scale unit = w_scale(views);
-  const auto y = [&](double w) { return plot_bottom - (w - unit.low) / (unit.high - unit.low) * (plot_bottom - plot_top); };
+  const auto y = [&](double w) {
+    return plot_bottom - (w - unit.low) / (unit.high - unit.low) * (plot_bottom - plot_top);
+  };
   const Ticks grid = ticks(unit.low, unit.high, 5);
   for (double t : grid.at) {
     doc.line(kLeft, y(t), kRight, y(t), "grid");
@@ -310,26 +318,28 @@ double judge_profile(Document& doc, const RunResults& r, const std::vector<Judge
     const double left = kLeft + step * static_cast<double>(i);
     if (!std::isnan(v.judge->w)) {
       const double from = y(std::max(0.0, v.judge->w)), to = y(std::min(0.0, v.judge->w));
-      doc.rect(left, from, width, std::max(0.5, to - from), v.significant ? "sig" : "not", tooltip(r, v));
+      doc.rect(left, from, width, std::max(0.5, to - from), v.significant ? "sig" : "not",
+               tooltip(r, v));
     }
     if (v.judge->null_variance) doc.rect(left, plot_bottom + 3, std::max(width, 1.5), 7, "null");
   }
   doc.line(kLeft, y(0), kRight, y(0), "axis");
-  if (std::isfinite(r.panel.kendw)) doc.line(kLeft, y(r.panel.kendw), kRight, y(r.panel.kendw), "all-judges");
+  if (std::isfinite(r.panel.kendw))
+    doc.line(kLeft, y(r.panel.kendw), kRight, y(r.panel.kendw), "all-judges");
   const Ticks positions = ticks(1, static_cast<double>(views.size()), 8, 1.0);
   for (double t : positions.at) {
     const double at = kLeft + step * (t - 0.5);
     doc.line(at, plot_bottom + 12, at, plot_bottom + 16, "axis");
     doc.text(at, plot_bottom + 28, fixed(t, 0), "small mid");
   }
-  doc.text(kRight, plot_bottom + 44, in(lang, kReportOrder), "small end");
+  doc.text(kRight, plot_bottom + 44, pattern(lang, Text::PictureReportOrder), "small end");
   return plot_bottom + 56 - top;
 }
 
 double judges_panel(Document& doc, const RunResults& r, double top) {
   const std::vector<JudgeView> views = judge_views(r);
   doc.line(20, top, kWidth - 20, top, "grid");
-  doc.text(20, top + 24, in(r.run.lang, kJudgesHeading), "heading");
+  doc.text(20, top + 24, pattern(r.run.lang, Text::PictureJudgesHeading), "heading");
   const bool rows = views.size() <= kJudgeRowsAtMost;
   legend(doc, r, views, top + 46, rows);
   const double body = top + 62;
@@ -343,7 +353,8 @@ std::string run_picture(const RunResults& results) {
   double y = header(doc, results);
   y += global_panel(doc, results, y);
   y += judges_panel(doc, results, y);
-  return doc.finish(y + 10, filled(in(results.run.lang, kTitle), {results.run.data_file}));
+  return doc.finish(
+      y + 10, sentence(results.run.lang, Text::PictureTitle, {{"file", results.run.data_file}}));
 }
 
 }  // namespace rankora::report

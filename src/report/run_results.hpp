@@ -7,7 +7,6 @@
 #include <optional>
 #include <span>
 #include <string>
-
 #include <vector>
 
 #include "analysis/inference.hpp"
@@ -38,7 +37,7 @@ struct RunResults {
 
   const RunDescription& run;
   const Concordance& panel;
-  std::span<const JudgeResult> judges;  // in the report's order
+  std::span<const JudgeResult> judges;    // in the report's order
   std::span<const std::string> warnings;  // the "rankora: " lines given, as written
   // What the outputs add, formed once so that every writer gives the same figures.
   GlobalInference global;

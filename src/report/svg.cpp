@@ -12,10 +12,11 @@ constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD
 std::size_t utf8_length(std::string_view s) {
   const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
   const unsigned char lead = byte(0);
-  std::size_t length = lead < 0x80 ? 1 : lead >= 0xC2 && lead <= 0xDF ? 2
-                                     : lead >= 0xE0 && lead <= 0xEF   ? 3
-                                     : lead >= 0xF0 && lead <= 0xF4   ? 4
-                                                                      : 0;
+  std::size_t length = lead < 0x80                    ? 1
+                       : lead >= 0xC2 && lead <= 0xDF ? 2
+                       : lead >= 0xE0 && lead <= 0xEF ? 3
+                       : lead >= 0xF0 && lead <= 0xF4 ? 4
+                                                      : 0;
   if (length == 0 || length > s.size()) return 0;
   for (std::size_t i = 1; i < length; ++i) {
     if ((byte(i) & 0xC0) != 0x80) return 0;
@@ -42,11 +43,20 @@ std::string escaped(std::string_view text) {
     const char c = text[0];
     if (length == 1) {
       switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        default: out += static_cast<unsigned char>(c) < 0x20 || c == 0x7F ? ' ' : c;
+        case '&':
+          out += "&amp;";
+          break;
+        case '<':
+          out += "&lt;";
+          break;
+        case '>':
+          out += "&gt;";
+          break;
+        case '"':
+          out += "&quot;";
+          break;
+        default:
+          out += static_cast<unsigned char>(c) < 0x20 || c == 0x7F ? ' ' : c;
       }
     } else {
       out += text.substr(0, length);

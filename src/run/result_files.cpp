@@ -1,7 +1,7 @@
 #include "run/result_files.hpp"
 
 #include "report/judges_csv.hpp"
-#include "report/output_notes.hpp"
+#include "report/notes.hpp"
 #include "report/results_json.hpp"
 #include "report/run_picture.hpp"
 #include "runtime/output_file.hpp"
@@ -11,7 +11,7 @@
 namespace rankora {
 
 bool write_result_files(const ResultFiles& files, const report::RunResults& results,
-                   std::string_view report_name) {
+                        std::string_view report_name) {
   using Writer = std::string (*)(const report::RunResults&);
   const std::pair<const std::string&, Writer> outputs[] = {{files.csv, report::judges_csv},
                                                            {files.json, report::results_json},
@@ -20,9 +20,9 @@ bool write_result_files(const ResultFiles& files, const report::RunResults& resu
   for (const auto& [name, writer] : outputs) {
     if (name.empty()) continue;
     if (const auto failure = rt::write_output_file(name, writer(results), files.force)) {
-      rt::write_text(rt::kErrorUnit,
-                     report::output_failure_line(results.run.lang, name, report_name, *failure) +
-                         "\n");
+      rt::write_text(
+          rt::kErrorUnit,
+          report::explain_output_failure(results.run.lang, name, report_name, *failure) + "\n");
       all = false;
     }
   }

@@ -61,7 +61,8 @@ std::string candidate(const std::string& path, int attempt) {
   const std::string base = slash == path.npos ? path : path.substr(slash + 1);
   const std::string tag = "rankora-" + std::to_string(::getpid()) + '-' + std::to_string(attempt);
   // A name near the longest a folder allows would leave no room for the tag.
-  const std::string name = base.size() + tag.size() + 2 <= NAME_MAX ? '.' + base + '.' + tag : '.' + tag;
+  const std::string name =
+      base.size() + tag.size() + 2 <= NAME_MAX ? '.' + base + '.' + tag : '.' + tag;
   return folder + name;
 }
 
@@ -94,8 +95,8 @@ bool move_into_place(const std::string& from, const std::string& to, bool replac
 }  // namespace
 
 const FileCalls& system_file_calls() {
-  static const FileCalls calls{open_file, write_file, ::fsync,  ::close,
-                               ::rename,  rename_noreplace, ::link, ::unlink};
+  static const FileCalls calls{open_file, write_file,       ::fsync, ::close,
+                               ::rename,  rename_noreplace, ::link,  ::unlink};
   return calls;
 }
 
@@ -109,7 +110,8 @@ std::optional<OutputFailure> write_output_file(const std::string& path, std::str
     const SignalsHeld held;
     for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
       temporary = candidate(path, attempt);
-      fd = calls.open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+      fd =
+          calls.open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
       if (fd < 0 && errno != EEXIST) break;
     }
     if (fd < 0) return OutputFailure{OutputStep::Create, errno};

@@ -1,11 +1,12 @@
 // The outputs' tails, intervals and adjusted probabilities against R (inference.txt).
+#include "analysis/inference.hpp"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <filesystem>
 #include <sstream>
 
-#include "analysis/inference.hpp"
 #include "reader/table_syntax.hpp"
 
 namespace {
@@ -47,7 +48,8 @@ testing::AssertionResult close(double got, double want, bool exact) {
 
 std::vector<double> computed(const std::string& what, const std::vector<double>& a) {
   using namespace rankora;
-  if (what == "chi_square") return {chi_square_upper_tail(a.at(0), static_cast<std::int64_t>(a.at(1)))};
+  if (what == "chi_square")
+    return {chi_square_upper_tail(a.at(0), static_cast<std::int64_t>(a.at(1)))};
   if (what == "F") {
     const FTest f = iman_davenport(a.at(0), static_cast<std::int32_t>(a.at(1)),
                                    static_cast<std::int32_t>(a.at(2)));

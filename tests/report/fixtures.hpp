@@ -58,7 +58,9 @@ inline Run panel(int m, int lang, bool named, std::int32_t nperm = 999) {
     r.judges.push_back(j);
   }
   if (named) {
-    for (int k = 1; k <= m; ++k) r.judge_names.push_back("Juge n\xC2\xB0" + std::to_string(k) + " <taster & co> \"long name\"");
+    for (int k = 1; k <= m; ++k)
+      r.judge_names.push_back("Juge n\xC2\xB0" + std::to_string(k) +
+                              " <taster & co> \"long name\"");
   }
   rankora::NullHistogram& h = r.panel.null_histogram;
   h.bins = 50;

@@ -1,5 +1,7 @@
 // The picture of a run: the SVG writer's text rules (svg_text.txt), and made-up runs of 2
 // to 1000 judges (pictures.txt) checked as a reader would look at them.
+#include "report/svg.hpp"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,7 +12,6 @@
 #include "fixtures.hpp"
 #include "reader/table_syntax.hpp"
 #include "report/run_picture.hpp"
-#include "report/svg.hpp"
 
 namespace rankora::report {
 namespace {
@@ -31,10 +32,11 @@ TEST_P(SvgText, IsAsTheTableSays) {
   int count = 0;
   what >> rule >> count;
   const std::string input = tables::trim(GetParam().at(1));
-  const std::string got = rule == "escaped" ? svg::escaped(tables::quoted_bytes(input))
-                          : rule == "clipped"
-                              ? svg::clipped(tables::quoted_bytes(input), static_cast<std::size_t>(count))
-                              : svg::fixed(std::strtod(input.c_str(), nullptr), count);
+  const std::string got =
+      rule == "escaped" ? svg::escaped(tables::quoted_bytes(input))
+      : rule == "clipped"
+          ? svg::clipped(tables::quoted_bytes(input), static_cast<std::size_t>(count))
+          : svg::fixed(std::strtod(input.c_str(), nullptr), count);
   EXPECT_EQ(got, tables::quoted_bytes(GetParam().at(2)));
 }
 
@@ -58,7 +60,8 @@ std::size_t characters(const std::string& text) {
 }
 
 std::string unescaped(std::string text) {
-  for (const auto& [entity, c] : {std::pair{"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}, {"&amp;", "&"}}) {
+  for (const auto& [entity, c] :
+       {std::pair{"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}, {"&amp;", "&"}}) {
     for (auto at = text.find(entity); at != text.npos; at = text.find(entity, at + 1)) {
       text.replace(at, std::string_view(entity).size(), c);
     }
@@ -67,7 +70,8 @@ std::string unescaped(std::string text) {
 }
 
 std::vector<Box> text_boxes(const std::string& svg) {
-  static const std::regex text(R"re(<text x="([-0-9.]+)" y="([-0-9.]+)"(?: class="([^"]*)")?>([^<]*)</text>)re");
+  static const std::regex text(
+      R"re(<text x="([-0-9.]+)" y="([-0-9.]+)"(?: class="([^"]*)")?>([^<]*)</text>)re");
   std::vector<Box> boxes;
   for (std::sregex_iterator it(svg.begin(), svg.end(), text), end; it != end; ++it) {
     const std::string cls = (*it)[3], content = unescaped((*it)[4]);
@@ -88,7 +92,8 @@ std::vector<Box> text_boxes(const std::string& svg) {
 }
 
 std::vector<Box> bar_boxes(const std::string& svg, const std::string& cls) {
-  static const std::regex rect(R"re(<rect x="([-0-9.]+)" y="([-0-9.]+)" width="([-0-9.]+)" height="([-0-9.]+)" class="([^"]*)")re");
+  static const std::regex rect(
+      R"re(<rect x="([-0-9.]+)" y="([-0-9.]+)" width="([-0-9.]+)" height="([-0-9.]+)" class="([^"]*)")re");
   std::vector<Box> boxes;
   for (std::sregex_iterator it(svg.begin(), svg.end(), rect), end; it != end; ++it) {
     if ((*it)[5] != cls) continue;
@@ -149,10 +154,12 @@ TEST_P(Picture, IsLegible) {
 // variance is null; the swatches of the legend are one more of each.
 TEST_P(Picture, ShowsEveryJudgeWithItsMarks) {
   const std::vector<JudgeInference> inference = infer_judges(run_.judges, run_.panel.nperm);
-  const auto significant = static_cast<std::size_t>(std::count_if(
-      inference.begin(), inference.end(), [](const JudgeInference& j) { return j.p_holm <= 0.05; }));
-  const auto null = static_cast<std::size_t>(std::count_if(
-      run_.judges.begin(), run_.judges.end(), [](const JudgeResult& j) { return j.null_variance; }));
+  const auto significant = static_cast<std::size_t>(
+      std::count_if(inference.begin(), inference.end(),
+                    [](const JudgeInference& j) { return j.p_holm <= 0.05; }));
+  const auto null =
+      static_cast<std::size_t>(std::count_if(run_.judges.begin(), run_.judges.end(),
+                                             [](const JudgeResult& j) { return j.null_variance; }));
   EXPECT_EQ(bar_boxes(svg_, "sig").size(), significant + 1);
   EXPECT_EQ(bar_boxes(svg_, "not").size(), run_.judges.size() - significant + 1);
   const bool rows = run_.judges.size() <= kJudgeRowsAtMost;
@@ -162,7 +169,8 @@ TEST_P(Picture, ShowsEveryJudgeWithItsMarks) {
   EXPECT_EQ(occurrences(svg_, "<title>"), run_.judges.size() + 1);
   // Names in full in the tooltips, and at the start of each row.
   if (!run_.judge_names.empty()) {
-    EXPECT_EQ(occurrences(svg_, "&lt;taster &amp; co&gt; &quot;long name&quot;"), run_.judges.size());
+    EXPECT_EQ(occurrences(svg_, "&lt;taster &amp; co&gt; &quot;long name&quot;"),
+              run_.judges.size());
     EXPECT_EQ(occurrences(svg_, "Juge n\xC2\xB0"), run_.judges.size() * (rows ? 2 : 1));
   }
 }
@@ -185,12 +193,15 @@ INSTANTIATE_TEST_SUITE_P(Table, Picture, testing::ValuesIn(rows("pictures.txt"))
 // The observed W: a line where the histogram's axis can take it in, an arrow beyond.
 TEST(Picture, MarksTheObservedW) {
   fixtures::Run run = fixtures::panel(9, 2, false);
-  for (const auto& [w, mark] : {std::pair{0.1, "class=\"observed\""}, {0.35, "class=\"observed\""},
-                                {0.41, "class=\"arrow\""}, {-0.5, "class=\"arrow\""}}) {
+  for (const auto& [w, mark] : {std::pair{0.1, "class=\"observed\""},
+                                {0.35, "class=\"observed\""},
+                                {0.41, "class=\"arrow\""},
+                                {-0.5, "class=\"arrow\""}}) {
     run.panel.kendw = w;
     const std::string svg = run_picture(run.results());
     EXPECT_EQ(occurrences(svg, mark), 1u) << w;
-    EXPECT_EQ(occurrences(svg, "class=\"observed\"") + occurrences(svg, "class=\"arrow\""), 1u) << w;
+    EXPECT_EQ(occurrences(svg, "class=\"observed\"") + occurrences(svg, "class=\"arrow\""), 1u)
+        << w;
   }
   // Every judge constant, with the correction for ties: no W, no axis, and a word why.
   run.panel.kendw = run.panel.null_histogram.w_low = run.panel.null_histogram.w_high = NAN;

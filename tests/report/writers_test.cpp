@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <bit>
-#include <map>
 #include <filesystem>
+#include <map>
 #include <nlohmann/json.hpp>
 #include <random>
 #include <sstream>
@@ -12,7 +12,7 @@
 #include "fixtures.hpp"
 #include "reader/table_syntax.hpp"
 #include "report/judges_csv.hpp"
-#include "report/output_notes.hpp"
+#include "report/notes.hpp"
 #include "report/results_json.hpp"
 
 namespace rankora::report {
@@ -51,7 +51,8 @@ class Csv : public testing::TestWithParam<Row> {};
 TEST_P(Csv, IsWrittenAsTheTableSays) {
   fixtures::Run run = fixtures::panel(2, 2, false);
   run.judges = judges(GetParam().at(0));
-  if (tables::trim(GetParam().at(1)) != "none") run.judge_names = tables::quoted_pieces(GetParam().at(1));
+  if (tables::trim(GetParam().at(1)) != "none")
+    run.judge_names = tables::quoted_pieces(GetParam().at(1));
   run.panel.nperm = std::stoi(GetParam().at(2));
   EXPECT_EQ(judges_csv(run.results()), tables::quoted_bytes(GetParam().at(3)));
 }
@@ -64,7 +65,8 @@ TEST(Numbers, ReadBackAsTheSameDoubles) {
   std::mt19937_64 random(17);
   for (JudgeResult& j : run.judges) {
     for (double* x : {&j.rbar, &j.w, &j.w_without}) {
-      do *x = std::bit_cast<double>(random()); while (!std::isfinite(*x));
+      do *x = std::bit_cast<double>(random());
+      while (!std::isfinite(*x));
     }
   }
   std::istringstream csv(judges_csv(run.results()));
@@ -153,8 +155,8 @@ TEST_P(OutputNote, SaysWhatFailedAndWhatIsKept) {
   const rt::OutputFailure f{
       static_cast<rt::OutputStep>(std::find(steps.begin(), steps.end(), step) - steps.begin()),
       errors.at(error)};
-  EXPECT_EQ(output_failure_line(tables::trim(GetParam().at(0)) == "fr" ? 1 : 2, "r.csv",
-                                "Rankora.out", f),
+  EXPECT_EQ(explain_output_failure(tables::trim(GetParam().at(0)) == "fr" ? 1 : 2, "r.csv",
+                                   "Rankora.out", f),
             tables::quoted_bytes(GetParam().at(2)));
 }
 

@@ -1,5 +1,7 @@
 // Writing an output whole or not at all: every step made to fail (output_faults.txt),
 // real files, a file-size limit, and the signals that end a run midway.
+#include "runtime/output_file.hpp"
+
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -14,7 +16,6 @@
 #include <sstream>
 
 #include "reader/table_syntax.hpp"
-#include "runtime/output_file.hpp"
 #include "runtime/process.hpp"
 
 namespace rankora::rt {
@@ -224,14 +225,17 @@ TEST_P(Signals, RemoveTheTemporaryFile) {
   const fs::path folder = scratch_folder();
   static int signal_to_send;
   signal_to_send = GetParam();
-  static const FileCalls raising{
-      system_file_calls().open,
-      [](int, const void*, std::size_t) -> ssize_t {
-        ::raise(signal_to_send);
-        return -1;
-      },
-      system_file_calls().fsync, system_file_calls().close, system_file_calls().rename,
-      system_file_calls().rename_noreplace, system_file_calls().link, system_file_calls().unlink};
+  static const FileCalls raising{system_file_calls().open,
+                                 [](int, const void*, std::size_t) -> ssize_t {
+                                   ::raise(signal_to_send);
+                                   return -1;
+                                 },
+                                 system_file_calls().fsync,
+                                 system_file_calls().close,
+                                 system_file_calls().rename,
+                                 system_file_calls().rename_noreplace,
+                                 system_file_calls().link,
+                                 system_file_calls().unlink};
   const auto interrupted = [&] {
     // As from a terminal: a background job starts with some of them ignored.
     for (int s : {SIGINT, SIGQUIT, SIGHUP}) std::signal(s, SIG_DFL);
@@ -239,8 +243,8 @@ TEST_P(Signals, RemoveTheTemporaryFile) {
     write_output_file(folder / "r.json", kOutput, false, raising);
     std::exit(7);
   };
-  EXPECT_EXIT(interrupted(), [](int status) { return !WIFEXITED(status) || WEXITSTATUS(status) != 7; },
-              "");
+  EXPECT_EXIT(
+      interrupted(), [](int status) { return !WIFEXITED(status) || WEXITSTATUS(status) != 7; }, "");
   EXPECT_EQ(entries(folder), std::vector<std::string>{});
   fs::remove_all(folder);
 }
