@@ -110,4 +110,17 @@ const std::string* unit_name(int unit) {
 
 int unit_fd(int unit) { return unit_at(unit).fd.load(); }
 
+std::int64_t first_text_line(int unit) {
+  InputStream& in = unit_at(unit).input;
+  for (int c = in.get(); c != kEof; c = in.get()) {
+    // A carriage return is a blank to the reader.
+    if (c != ' ' && c != '\t' && c != '\r' && c != '\n') return in.line_at(in.offset() - 1);
+  }
+  return 0;
+}
+
+std::int64_t line_of(int unit, std::int64_t offset) { return unit_at(unit).input.line_at(offset); }
+
+void skip_prefix(int unit, std::string_view prefix) { unit_at(unit).input.skip_prefix(prefix); }
+
 }  // namespace rankora::rt
