@@ -404,6 +404,11 @@ std::string usage_error(int lang, Usage usage, std::string_view a, std::string_v
                         "{1} goes with a data file: rankora [OPTION]... DATA_FILE (without a "
                         "data file, Rankora asks its questions)"},
                        {a}));
+    case Usage::NoValueWanted:
+      return line(fill(
+          lang, {"l'option '{1}' ne prend pas de valeur", "option '{1}' takes no value"}, {a}));
+    case Usage::Other:
+      return line(a);
   }
   return {};
 }

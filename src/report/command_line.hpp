@@ -24,6 +24,8 @@ enum class Usage {
   BadValue,       // a: the option, b: the value given
   TwoDataFiles,   // a, b: the two names
   NeedsDataFile,  // a: the option that the dialogue has no use for
+  NoValueWanted,  // a: the flag given a value
+  Other,          // a: the parser's own words
 };
 std::string usage_error(int lang, Usage usage, std::string_view a = {}, std::string_view b = {});
 std::string try_help_line(int lang);

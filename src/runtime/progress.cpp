@@ -20,6 +20,8 @@ constexpr double kCheckSeconds = 0.05;
 constexpr int kFallbackColumns = 80;
 constexpr int kMaxWidth = 79;  // the handlers' erase blanks at most this much
 
+bool progress_allowed = true;
+
 // Length of the line now on the terminal; read by the signal handlers.
 std::atomic<int> shown_width{0};
 
@@ -66,7 +68,7 @@ ProgressLine::ProgressLine(int lang, std::int64_t global_work, std::int64_t judg
       global_work_(global_work),
       total_work_(global_work + judges_work),
       start_(Clock::now()),
-      next_check_(::isatty(STDERR_FILENO) == 1 && total_work_ > 0 ? 0 : kNever),
+      next_check_(progress_allowed && ::isatty(STDERR_FILENO) == 1 && total_work_ > 0 ? 0 : kNever),
       phase_start_(start_) {}
 
 ProgressLine::~ProgressLine() { erase(); }
@@ -148,6 +150,8 @@ void ProgressLine::erase() {
   erase_progress_from_handler();
   shown_ = false;
 }
+
+void allow_progress(bool allowed) { progress_allowed = allowed; }
 
 void erase_progress_from_handler() noexcept {
   const int width = shown_width.exchange(0);

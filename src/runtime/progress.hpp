@@ -58,6 +58,9 @@ class ProgressLine {
   std::int64_t phase_work_start_ = 0;
 };
 
+// Whether a progress line may be shown at all (not with --quiet). Set before the analysis.
+void allow_progress(bool allowed);
+
 // For the signal handlers and the fatal error report: erases a progress line that is
 // on the terminal, with nothing but write(); safe in a signal handler.
 void erase_progress_from_handler() noexcept;

@@ -70,6 +70,16 @@ void open_new(int unit, std::string_view name) {
   attach(unit, fd);
 }
 
+int create_new(int unit, std::string_view name, bool replace) {
+  const std::string path(name);
+  if (replace && ::unlink(path.c_str()) != 0 && errno != ENOENT) return errno;
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+  if (fd < 0) return errno;
+  record_name(unit, name);
+  attach(unit, fd);
+  return 0;
+}
+
 void open_old(int unit, std::string_view name) {
   name = trim_trailing_blanks(name);
   // An empty name is still recorded: the report then says "named " and nothing more.

@@ -20,6 +20,11 @@ void connect_standard_units();
 // Creates `name` for writing; anything already there (a link included) is an error.
 void open_new(int unit, std::string_view name);
 
+// As open_new, but a failure is the caller's to report: returns 0, or errno. With
+// `replace`, whatever has the name (a link itself, never what it points to) is removed
+// first.
+int create_new(int unit, std::string_view name, bool replace);
+
 // Opens an existing file for reading. Trailing blanks of `name` are not part of it.
 void open_old(int unit, std::string_view name);
 

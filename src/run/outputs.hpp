@@ -1,0 +1,21 @@
+// The files a run writes: checked before anything is written, and the results as data
+// written once the report is complete.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "run/options.hpp"
+
+namespace rankora {
+
+// Why an output cannot be written as asked: it exists (without --force), two outputs or
+// an output and the data file share a name, or it cannot be created where it is named.
+// The message, or nothing when every output can be written.
+std::optional<std::string> check_outputs(const Options& options);
+
+// --csv, --json and --svg, after the report: the writers of the results as data come
+// here, with the analysis' figures and the table's names.
+void write_outputs(const Options& options);
+
+}  // namespace rankora
