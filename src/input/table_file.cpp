@@ -1,6 +1,7 @@
 #include "input/table_file.hpp"
 
 #include <algorithm>
+#include <array>
 #include <unordered_map>
 #include <utility>
 
@@ -38,6 +39,10 @@ struct Field {
   std::string_view text;  // between its quotes, or trimmed of blanks
   bool quoted = false;
   bool doubled_quotes = false;  // "" inside the quotes, which stands for one
+  // A usual number (37, -4.5) is read as the field is found: the text is gone through once.
+  bool read = false;
+  bool point = false;  // the number read had a decimal point
+  double number = 0.0;
 
   bool empty() const { return !quoted && text.empty(); }
   // The field's text as a name or a value: a doubled quote is one, blanks around go.
@@ -56,65 +61,136 @@ struct Field {
 // separates fields by runs of blanks and tabs, any other by each of its occurrences.
 class Records {
  public:
-  Records(std::string_view text, char separator) : text_(text), separator_(separator) {}
+  // From byte `start` of `source` (after a byte-order mark), reading on as it goes.
+  Records(DataBytes& source, std::size_t start, char separator)
+      : source_(source), text_(source.view()), separator_(separator), pos_(start) {
+    for (char c : {'\n', '\r', separator}) ends_field_[static_cast<unsigned char>(c)] = true;
+    if (separator == ' ') ends_field_['\t'] = true;
+  }
 
   // The next record with something on it into `fields`: false at the end of the text. A
   // line of nothing but blanks and separators is a blank line.
   bool next(std::vector<Field>& fields) {
-    while (pos_ < text_.size()) {
+    while (start_line()) {
       fields.clear();
-      line_ = next_line_;
-      read_line(fields);
-      if (std::any_of(fields.begin(), fields.end(), [](const Field& f) { return !f.empty(); })) {
-        return true;
+      bool something = false;
+      for (Field field; next_field(field);) {
+        something = something || !field.empty();
+        fields.push_back(field);
       }
+      if (something) return true;
     }
     return false;
   }
+
+  // The same a field at a time, which a caller takes as it comes (a record of the
+  // capacity's 2000 values, kept whole, would leave the processor's first cache): false at
+  // the end of the text, then next_field() until it is false at the line's end. Blank
+  // lines are the caller's to skip.
+  bool start_line() {
+    if (!has(pos_)) return false;
+    line_ = next_line_;
+    fields_ = 0;
+    line_done_ = false;
+    read_to_line_end();
+    return true;
+  }
+  bool next_field(Field& field) {
+    if (line_done_) return false;
+    skip_blanks();
+    if (separator_ == ' ' && is_line_end(at(pos_))) {
+      end_line();
+      return false;
+    }
+    ++fields_;
+    const bool quoted = at(pos_) == '"';
+    field = quoted ? quoted_field(fields_) : plain_field();
+    if (quoted) read_to_line_end();  // its line ends may have taken the one seen
+    if (separator_ == ' ') return true;
+    if (at(pos_) == separator_) {
+      ++pos_;
+    } else {
+      end_line();  // the last field of its line
+    }
+    return true;
+  }
+
   // The line where the last record starts, from 1.
   std::int64_t line() const { return line_; }
 
  private:
-  char at(std::size_t k) const { return k < text_.size() ? text_[k] : '\n'; }
+  // Whether byte k is there, reading on when it may be.
+  bool has(std::size_t k) {
+    while (k >= text_.size()) {
+      if (!source_.more()) return false;
+      text_ = source_.view();
+    }
+    return true;
+  }
+  char at(std::size_t k) { return has(k) ? text_[k] : '\n'; }
   bool blank_in_field(char c) const { return c == ' ' || (c == '\t' && separator_ != '\t'); }
-  bool ends_plain_field(char c) const {
-    return is_line_end(c) || (separator_ == ' ' ? is_blank(c) : c == separator_);
+
+  // Reads on until a line end stands after pos_: the fields of a line, and the numbers in
+  // them, are then whole in text_.
+  void read_to_line_end() {
+    for (std::size_t from = pos_;; from = text_.size()) {
+      const std::string_view rest = text_.substr(std::min(from, text_.size()));
+      if (rest.find('\n') != std::string_view::npos || rest.find('\r') != std::string_view::npos) {
+        return;
+      }
+      if (!has(text_.size())) return;
+    }
+  }
+
+  void skip_blanks() {
+    while (has(pos_) && blank_in_field(text_[pos_])) ++pos_;
   }
 
   void skip_line_end() {
-    if (pos_ >= text_.size()) return;
+    if (!has(pos_)) return;
     if (text_[pos_] == '\r' && at(pos_ + 1) == '\n') ++pos_;
     ++pos_;
     ++next_line_;
   }
 
-  void read_line(std::vector<Field>& fields) {
-    for (;;) {
-      while (pos_ < text_.size() && blank_in_field(text_[pos_])) ++pos_;
-      if (separator_ == ' ') {
-        if (is_line_end(at(pos_))) break;
-        fields.push_back(at(pos_) == '"' ? quoted_field(fields.size() + 1) : plain_field());
-        continue;
-      }
-      fields.push_back(at(pos_) == '"' ? quoted_field(fields.size() + 1) : plain_field());
-      if (at(pos_) != separator_) break;  // the line's end
-      ++pos_;
-    }
+  void end_line() {
     skip_line_end();
+    line_done_ = true;
   }
 
+  // Up to the separator or the line's end, less the blanks before them.
   Field plain_field() {
-    const std::size_t start = pos_;
-    while (pos_ < text_.size() && !ends_plain_field(text_[pos_])) ++pos_;
-    return {trimmed(text_.substr(start, pos_ - start)), false, false};
+    Field field;
+    const rt::ShortDecimal quick = rt::short_decimal(text_.substr(pos_), '.', field.number);
+    if (quick.taken > 0 && ends_field_[static_cast<unsigned char>(at(pos_ + quick.taken))]) {
+      field.text = text_.substr(pos_, quick.taken);
+      field.read = true;
+      field.point = quick.mark;
+      pos_ += quick.taken;
+      return field;
+    }
+    const char* const begin = text_.data();
+    const char* p = begin + pos_;
+    const char* const end = begin + text_.size();
+    const char* const start = p;
+    while (p < end && !ends_field_[static_cast<unsigned char>(*p)]) ++p;
+    pos_ = static_cast<std::size_t>(p - begin);
+    while (p > start && is_blank(p[-1])) --p;
+    field.text = {start, static_cast<std::size_t>(p - start)};
+    return field;
   }
 
   Field quoted_field(std::size_t field_number) {
     const std::size_t open = pos_++;
     const std::int64_t open_line = next_line_;
-    Field field{{}, true, false};
+    Field field;
+    field.quoted = true;
     for (;;) {
-      const std::size_t close = text_.find('"', pos_);
+      std::size_t close = text_.find('"', pos_);
+      for (std::size_t searched = text_.size(); close == std::string_view::npos && has(searched);
+           searched = text_.size()) {
+        close = text_.find('"', searched);
+      }
       if (close == std::string_view::npos) {
         const std::string_view rest = text_.substr(open);
         TableProblem problem;
@@ -135,9 +211,7 @@ class Records {
       break;
     }
     // Blanks may follow the quote, then its separator; with blanks as separators, a blank.
-    if (separator_ != ' ') {
-      while (pos_ < text_.size() && blank_in_field(text_[pos_])) ++pos_;
-    }
+    if (separator_ != ' ') skip_blanks();
     const char next = at(pos_);
     if (!is_line_end(next) && next != separator_ && !(separator_ == ' ' && is_blank(next))) {
       TableProblem problem;
@@ -159,11 +233,15 @@ class Records {
     }
   }
 
-  std::string_view text_;
+  DataBytes& source_;
+  std::string_view text_;  // what source_ has read so far
   char separator_;
+  std::array<bool, 256> ends_field_{};  // the bytes that end a field not quoted
   std::size_t pos_ = 0;
   std::int64_t next_line_ = 1;
   std::int64_t line_ = 0;
+  std::size_t fields_ = 0;  // of the line being read
+  bool line_done_ = true;
 };
 
 // What the first lines show of each separator, outside quotes.
@@ -232,8 +310,8 @@ char separator_on_every_line(std::string_view text) {
 
 // Whether the first records have one count of fields (the first may have one fewer, as
 // R's write.table writes its header).
-bool same_count_of_fields(std::string_view text, char separator) {
-  Records records(text, separator);
+bool same_count_of_fields(DataBytes& bytes, std::size_t start, char separator) {
+  Records records(bytes, start, separator);
   std::vector<Field> fields;
   std::size_t first = 0, count = 0;
   try {
@@ -250,9 +328,10 @@ bool same_count_of_fields(std::string_view text, char separator) {
 
 // Tabs on every line separate fields one by one (an empty field between two), unless they
 // only align values that blanks separate too.
-char find_separator(std::string_view text) {
-  const char separator = separator_on_every_line(text);
-  if (separator == '\t' && !same_count_of_fields(text, '\t') && same_count_of_fields(text, ' ')) {
+char find_separator(DataBytes& bytes, std::size_t start) {
+  const char separator = separator_on_every_line(bytes.view().substr(start));
+  if (separator == '\t' && !same_count_of_fields(bytes, start, '\t') &&
+      same_count_of_fields(bytes, start, ' ')) {
     return ' ';
   }
   return separator;
@@ -265,13 +344,22 @@ bool is_missing_mark(std::string_view text) {
   return false;
 }
 
+enum class Mark { None, Point, Comma };
+
 // A value's text: a number with a decimal point, or with a decimal comma where commas do
-// not separate values. `mark` says which one it had ('.' also for none).
-bool read_value(std::string_view text, char separator, double& value, char& mark) {
-  mark = '.';
-  if (rt::parse_decimal(text, '.', value)) return true;
+// not separate values. `mark` says which one it had.
+bool read_value(std::string_view text, char separator, double& value, Mark& mark) {
+  if (const rt::ShortDecimal quick = rt::short_decimal(text, '.', value);
+      quick.taken == text.size() && quick.taken > 0) {
+    mark = quick.mark ? Mark::Point : Mark::None;
+    return true;
+  }
+  if (rt::parse_decimal(text, '.', value)) {
+    mark = text.find('.') == std::string_view::npos ? Mark::None : Mark::Point;
+    return true;
+  }
   if (separator == ',' || text.find(',') == std::string_view::npos) return false;
-  mark = ',';
+  mark = Mark::Comma;
   return rt::parse_decimal(text, ',', value);
 }
 
@@ -284,7 +372,7 @@ Looks looks(const Field& field, char separator, bool quotes_mark_names) {
   if (field.quoted && quotes_mark_names) return text.empty() ? Looks::Empty : Looks::Text;
   if (is_missing_mark(text)) return Looks::Empty;
   double value = 0.0;
-  char mark = '.';
+  Mark mark = Mark::None;
   return read_value(text, separator, value, mark) ? Looks::Number : Looks::Text;
 }
 
@@ -299,9 +387,9 @@ void drop_trailing_field(std::vector<Field>& fields, bool trailing_separator) {
   if (trailing_separator && fields.size() >= 2 && fields.back().empty()) fields.pop_back();
 }
 
-Shape find_shape(std::string_view text, char separator) {
+Shape find_shape(DataBytes& bytes, std::size_t start, char separator) {
   std::vector<std::vector<Field>> first;
-  Records records(text, separator);
+  Records records(bytes, start, separator);
   for (std::vector<Field> fields; first.size() < kSniffLines && records.next(fields);) {
     first.push_back(fields);
   }
@@ -356,79 +444,152 @@ Shape find_shape(std::string_view text, char separator) {
 // Reads every record after the shape is known.
 class TableReader {
  public:
-  TableReader(std::string_view text, char separator, const Shape& shape, JudgesAre judges_are,
-              std::int32_t max_judges, std::int32_t max_objects)
-      : text_(text),
+  TableReader(DataBytes& bytes, std::size_t start, char separator, const Shape& shape,
+              JudgesAre judges_are, MatrixView mat, std::int32_t max_judges,
+              std::int32_t max_objects)
+      : bytes_(bytes),
+        start_(start),
         separator_(separator),
         shape_(shape),
         judges_are_(judges_are),
+        mat_(mat),
         max_judges_(max_judges),
-        max_objects_(max_objects),
-        largest_(std::max(max_judges, max_objects)) {}
+        max_objects_(max_objects) {}
 
   TableFile read() {
-    Records records(text_, separator_);
-    std::vector<Field> fields;
-    bool header_pending = shape_.header;
-    while (records.next(fields)) {
+    Records records(bytes_, start_, separator_);
+    if (shape_.header) {
+      std::vector<Field> fields;
+      records.next(fields);
       drop_trailing_field(fields, shape_.trailing_separator);
-      if (header_pending) {
-        header_pending = false;
-        header_line_ = records.line();
-        for (const Field& field : fields) header_.push_back(field.value_text());
-        continue;
-      }
-      record(fields, records.line());
+      header_line_ = records.line();
+      for (const Field& field : fields) header_.push_back(field.value_text());
     }
+    while (records.start_line()) record(records);
     return finish();
   }
 
  private:
+  static constexpr std::size_t kNone = std::size_t(-1);
+
   std::size_t name_fields() const { return shape_.name_column ? 1 : 0; }
   // The header's first field is the corner above the names, not a name of values.
   std::size_t corner() const { return shape_.name_column && header_.size() == width_ ? 1 : 0; }
 
-  void record(const std::vector<Field>& fields, std::int64_t line) {
+  bool rows() const { return judges_are_ == JudgesAre::Rows; }
+
+  // One line, its fields taken as they come. An empty field waits for what follows it: a
+  // line of empty fields is a blank line, and an empty last field may be the trailing
+  // separator's.
+  void record(Records& records) {
+    const std::int64_t line = records.line();
+    std::size_t count = 0;
+    std::size_t first_empty = kNone;  // before anything else on the line
+    std::size_t pending = kNone;      // an empty field after something
+    bool something = false;
+    for (Field field; records.next_field(field); ++count) {
+      const std::size_t f = count;
+      if (!something) {
+        if (field.empty()) {
+          if (first_empty == kNone) first_empty = f;
+          continue;
+        }
+        something = true;
+        start_record(line);
+        // An empty first field of a column of names is a name; any other empty field is
+        // a missing value.
+        if (first_empty == 0 && shape_.name_column) take(Field{}, line, 0);
+        if (first_empty != kNone && std::max(first_empty, name_fields()) < f) {
+          missing(line, std::max(first_empty, name_fields()));
+        }
+      }
+      if (pending != kNone) missing(line, pending);
+      if (field.empty()) {
+        pending = f;
+        continue;
+      }
+      take(field, line, f);
+    }
+    if (!something) return;  // a blank line
+    if (pending == count - 1 && shape_.trailing_separator) {
+      --count;
+      pending = kNone;
+    }
+    end_record(line, count);
+    if (pending != kNone) missing(line, pending);
+  }
+
+  void start_record(std::int64_t line) {
+    ++records_;
+    // Past the capacity, only the records are counted, for the message.
+    too_large_ = too_large_ || records_ > (rows() ? max_judges_ : max_objects_);
+    if (shape_.name_column) first_column_lines_.push_back(line);
+    if (too_large_) return;
+    // Judge j's values lie ld apart in mat, an object's side by side.
+    const auto record = static_cast<int>(records_);
+    out_ = rows() ? &mat_(record, 1) : &mat_(1, record);
+    out_step_ = rows() ? mat_.ld() : 1;
+  }
+
+  void end_record(std::int64_t line, std::size_t count) {
     if (width_ == 0) {
-      width_ = fields.size();
+      width_ = count;
       width_line_ = line;
       check_header();
-      // Larger than the capacity either way: only the records are counted from here.
-      too_large_ = static_cast<std::int64_t>(width_ - name_fields()) > largest_;
-    } else if (fields.size() != width_ && !too_large_) {
+      too_large_ = too_large_ || per_record() > (rows() ? max_objects_ : max_judges_);
+    } else if (count != width_ && !too_large_) {
       TableProblem problem = at(Kind::Ragged, line, 0);
-      problem.count = static_cast<std::int64_t>(fields.size() - name_fields());
-      problem.expected = static_cast<std::int64_t>(width_ - name_fields());
+      problem.count = static_cast<std::int64_t>(count - name_fields());
+      problem.expected = per_record();
       problem.other_line = width_line_;
       fail(problem);
     }
-    ++records_;
-    too_large_ = too_large_ || records_ > largest_;
-    if (too_large_) return;
-    if (shape_.name_column) {
-      first_column_.push_back(fields[0].value_text());
-      first_column_lines_.push_back(line);
+  }
+
+  std::int64_t per_record() const { return static_cast<std::int64_t>(width_ - name_fields()); }
+
+  [[noreturn]] void missing(std::int64_t line, std::size_t f) const {
+    fail(at(Kind::Missing, line, f));
+  }
+
+  // Field f of the record being read: its name, or its value where mat has room for it.
+  void take(const Field& field, std::int64_t line, std::size_t f) {
+    if (f < name_fields()) {
+      first_column_.push_back(field.value_text());
+      return;
     }
-    for (std::size_t f = name_fields(); f < fields.size(); ++f) value(fields[f], line, f);
+    const auto v = static_cast<std::int64_t>(f - name_fields());
+    const std::int64_t room = width_ == 0 ? (rows() ? max_objects_ : max_judges_) : per_record();
+    if (too_large_ || v >= room) return;  // the record is refused once its end is seen
+    value(field, line, f);
   }
 
   void value(const Field& field, std::int64_t line, std::size_t f) {
-    const std::string_view text = trimmed(field.text);
-    double number = 0.0;
-    char mark = '.';
-    if (!read_value(text, separator_, number, mark)) {
-      TableProblem problem = at(is_missing_mark(text) ? Kind::Missing : Kind::NotANumber, line, f);
-      problem.text = shown(text);
-      fail(problem);
+    double number = field.number;
+    if (field.read) {
+      // Half the values of a file may have a point and half not: no branch on each one.
+      const bool to_note = field.point & ((first_point_.line == 0) | (first_comma_.line != 0));
+      if (to_note) note_mark(Mark::Point, field.text, line, f);
+    } else {
+      const std::string_view text = trimmed(field.text);
+      Mark mark = Mark::None;
+      if (!read_value(text, separator_, number, mark)) {
+        TableProblem problem =
+            at(is_missing_mark(text) ? Kind::Missing : Kind::NotANumber, line, f);
+        problem.text = shown(text);
+        fail(problem);
+      }
+      if (mark != Mark::None) note_mark(mark, text, line, f);
     }
-    if (mark == ',' || text.find('.') != std::string_view::npos) note_mark(mark, text, line, f);
-    table_.values.push_back(number);
+    *out_ = number;
+    out_ += out_step_;
   }
 
   // A file has one decimal mark: 1.234 in a file of decimal commas is a thousand.
-  void note_mark(char mark, std::string_view text, std::int64_t line, std::size_t f) {
-    Place& mine = mark == ',' ? first_comma_ : first_point_;
-    const Place& other = mark == ',' ? first_point_ : first_comma_;
+  void note_mark(Mark mark, std::string_view text, std::int64_t line, std::size_t f) {
+    Place& mine = mark == Mark::Comma ? first_comma_ : first_point_;
+    const Place& other = mark == Mark::Comma ? first_point_ : first_comma_;
+    if (mine.line != 0 && other.line == 0) return;
     if (other.line != 0) {
       TableProblem problem = at(Kind::MixedDecimalMarks, line, f);
       problem.text = shown(text);
@@ -437,7 +598,7 @@ class TableReader {
       problem.other_text = other.text;
       fail(problem);
     }
-    if (mine.line == 0) mine = {line, static_cast<std::int32_t>(f + 1), shown(text)};
+    mine = {line, static_cast<std::int32_t>(f + 1), shown(text)};
   }
 
   void check_header() {
@@ -487,7 +648,7 @@ class TableReader {
       size.kind = Kind::TooFew;
       fail(size);
     }
-    if (too_large_ || size.judges > max_judges_ || size.objects > max_objects_) {
+    if (too_large_) {
       size.kind = Kind::TooMany;
       fail(size);
     }
@@ -537,13 +698,16 @@ class TableReader {
     std::string text;
   };
 
-  std::string_view text_;
+  DataBytes& bytes_;
+  std::size_t start_;
   char separator_;
   Shape shape_;
   JudgesAre judges_are_;
+  MatrixView mat_;
   std::int64_t max_judges_;
   std::int64_t max_objects_;
-  std::int64_t largest_;
+  double* out_ = nullptr;  // where the next value goes
+  int out_step_ = 1;
   TableFile table_;
   std::vector<std::string> header_;
   std::int64_t header_line_ = 0;
@@ -559,32 +723,25 @@ class TableReader {
 
 }  // namespace
 
-void TableFile::copy_to(MatrixView mat) const {
-  for (std::int32_t k = 1; k <= objects; ++k) {
-    double* column = mat.column(k);
-    for (std::int32_t j = 1; j <= judges; ++j) column[j - 1] = value(j, k);
+TableFile read_table_file(DataBytes& bytes, JudgesAre judges_are, MatrixView mat,
+                          std::int32_t max_judges, std::int32_t max_objects) {
+  // The first lines, which show the separator and the names.
+  for (std::size_t counted = 0, line_ends = 0; line_ends < kSniffLines;) {
+    const std::string_view fresh = bytes.view().substr(counted);
+    line_ends += static_cast<std::size_t>(std::count(fresh.begin(), fresh.end(), '\n'));
+    counted += fresh.size();
+    if (line_ends < kSniffLines && !bytes.more()) break;
   }
-}
-
-double TableFile::value(std::int32_t judge, std::int32_t object) const {
-  const bool rows = judges_are == JudgesAre::Rows;
-  const std::int64_t record = rows ? judge : object;
-  const std::int64_t place = rows ? object : judge;
-  const std::int64_t per_record = rows ? objects : judges;
-  return values[static_cast<std::size_t>((record - 1) * per_record + (place - 1))];
-}
-
-TableFile read_table_file(std::string_view bytes, JudgesAre judges_are, std::int32_t max_judges,
-                          std::int32_t max_objects) {
-  if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF")) {
+  const std::string_view head = bytes.view();
+  if (head.starts_with("\xFF\xFE") || head.starts_with("\xFE\xFF")) {
     TableProblem problem;
     problem.kind = Kind::Utf16;
     fail(problem);
   }
-  if (bytes.starts_with(kByteOrderMark)) bytes.remove_prefix(kByteOrderMark.size());
-  const char separator = find_separator(bytes);
-  return TableReader(bytes, separator, find_shape(bytes, separator), judges_are, max_judges,
-                     max_objects)
+  const std::size_t start = head.starts_with(kByteOrderMark) ? kByteOrderMark.size() : 0;
+  const char separator = find_separator(bytes, start);
+  return TableReader(bytes, start, separator, find_shape(bytes, start, separator), judges_are, mat,
+                     max_judges, max_objects)
       .read();
 }
 

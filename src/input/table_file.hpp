@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "analysis/matrix.hpp"
+#include "input/data_bytes.hpp"
 
 namespace rankora {
 
@@ -31,12 +32,6 @@ struct TableFile {
   // Empty when the file named none.
   std::vector<std::string> judge_names;
   std::vector<std::string> object_names;
-  // As the records hold them: record r's value v at r * per_record + v.
-  std::vector<double> values;
-
-  // judge i's value for object j at mat(i, j).
-  void copy_to(MatrixView mat) const;
-  double value(std::int32_t judge, std::int32_t object) const;  // both from 1
 };
 
 // Why a file cannot be analysed, and where: what a message needs to say it.
@@ -88,9 +83,12 @@ class TableFileError : public std::runtime_error {
   TableProblem problem_;
 };
 
-// Reads a whole file's bytes. Throws TableFileError for a table Rankora cannot analyse,
-// as it is or within `max_judges` x `max_objects`.
-TableFile read_table_file(std::string_view bytes, JudgesAre judges_are, std::int32_t max_judges,
-                          std::int32_t max_objects);
+// Reads a data file: judge i's value for object j into mat(i, j), a matrix of max_judges
+// rows (at least) and max_objects columns; nothing is written past them. Throws
+// TableFileError for a table Rankora cannot analyse, as it is or within the capacity;
+// `mat` may then hold part of it. A read that failed on the way ends the table where it
+// stopped: the caller asks `bytes` first.
+TableFile read_table_file(DataBytes& bytes, JudgesAre judges_are, MatrixView mat,
+                          std::int32_t max_judges, std::int32_t max_objects);
 
 }  // namespace rankora

@@ -425,10 +425,10 @@ std::string file_error(int lang, FileTrouble trouble, std::string_view a, std::s
       return line(fill(lang, {"impossible de lire {1}: {2}", "cannot read {1}: {2}"}, {a, b}));
     case FileTrouble::TooLarge:
       return line(fill(lang,
-                       {"{1} fait {2} Mo: bien plus que tout tableau que Rankora accepte. "
-                        "Verifiez le nom du fichier de donnees.",
-                        "{1} is {2} MB: far larger than any table Rankora takes. Check the name "
-                        "of the data file."},
+                       {"{1} fait plus de {2} Mo: bien plus que tout tableau que Rankora "
+                        "accepte. Verifiez le nom du fichier de donnees.",
+                        "{1} is over {2} MB: far larger than any table Rankora takes. Check the "
+                        "name of the data file."},
                        {a, b}));
     case FileTrouble::Exists:
       return line(fill(lang,

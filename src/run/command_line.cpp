@@ -1,9 +1,5 @@
 #include "run/command_line.hpp"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
@@ -34,40 +30,10 @@ constexpr std::size_t kMaxFileBytes = std::size_t{1} << 30;
   std::exit(2);
 }
 
-// The whole file, or the whole standard input for "-".
-std::string load(const Options& o, const std::string& shown_name) {
-  const std::string& path = *o.data_file;
-  const int fd = path == "-" ? STDIN_FILENO : ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  const auto cannot_read = [&](int error) {
-    refuse(report::file_error(o.lang, report::FileTrouble::CannotRead, shown_name,
-                              std::strerror(error)) +
-           "\n" + report::try_help_line(o.lang) + "\n");
-  };
-  if (fd < 0) cannot_read(errno);
-  struct stat status {};
-  if (::fstat(fd, &status) == 0 && S_ISDIR(status.st_mode)) cannot_read(EISDIR);
-  std::string bytes;
-  constexpr std::size_t kChunk = std::size_t{1} << 20;
-  if (S_ISREG(status.st_mode)) bytes.reserve(static_cast<std::size_t>(status.st_size) + 1);
-  for (;;) {
-    const std::size_t used = bytes.size();
-    bytes.resize(used + kChunk);
-    const ssize_t n = ::read(fd, bytes.data() + used, kChunk);
-    if (n < 0 && errno == EINTR) {
-      bytes.resize(used);
-      continue;
-    }
-    if (n < 0) cannot_read(errno);
-    bytes.resize(used + static_cast<std::size_t>(n));
-    if (n == 0) break;
-    if (bytes.size() > kMaxFileBytes) {
-      refuse(report::file_error(o.lang, report::FileTrouble::TooLarge, shown_name,
-                                std::to_string(bytes.size() >> 20)) +
-             "\n");
-    }
-  }
-  if (fd != STDIN_FILENO) ::close(fd);
-  return bytes;
+[[noreturn]] void cannot_read(const Options& o, const std::string& shown_name, int error) {
+  refuse(report::file_error(o.lang, report::FileTrouble::CannotRead, shown_name,
+                            std::strerror(error)) +
+         "\n" + report::try_help_line(o.lang) + "\n");
 }
 
 void say(const Options& o, const std::string& text) {
@@ -87,14 +53,24 @@ std::string data_file_line_name(const std::string& name) {
 void run_without_questions(const Options& o, const Storage& s) {
   const std::string name =
       *o.data_file == "-" ? std::string(report::standard_input_name(o.lang)) : *o.data_file;
-  const std::string bytes = load(o, name);
+  DataBytes bytes;
+  if (const int error = bytes.open(*o.data_file, kMaxFileBytes); error == EFBIG) {
+    refuse(report::file_error(o.lang, report::FileTrouble::TooLarge, name,
+                              std::to_string(kMaxFileBytes >> 20)) +
+           "\n");
+  } else if (error != 0) {
+    cannot_read(o, name, error);
+  }
   TableFile table;
   try {
-    table = read_table_file(bytes, o.judges_are, kMaxJudges, kMaxObjects);
+    table = read_table_file(bytes, o.judges_are, s.mat_view(), kMaxJudges, kMaxObjects);
   } catch (const TableFileError& error) {
+    // A read that failed ended the table early: that, not what it looked like, is wrong.
+    if (bytes.error() != 0) cannot_read(o, name, bytes.error());
     refuse(report::explain_table_problem(o.lang, name, error.problem(), kMaxJudges, kMaxObjects) +
            "\n");
   }
+  if (bytes.error() != 0) cannot_read(o, name, bytes.error());
   if (const auto trouble = check_outputs(o)) refuse(*trouble);
   if (const int error = rt::create_new(rt::kReportUnit, o.report, o.force)) {
     refuse(report::file_error(o.lang, report::FileTrouble::CannotCreate, o.report,
@@ -103,8 +79,9 @@ void run_without_questions(const Options& o, const Storage& s) {
   }
 
   if (o.seed) rand_stream() = RandStream(*o.seed);
-  table.copy_to(s.mat_view());
-  table.copy_to(s.table_view());
+  for (std::int32_t k = 1; k <= table.objects; ++k) {
+    std::copy_n(s.mat_view().column(k), table.judges, s.table_view().column(k));
+  }
   // The records the dialogue writes before the analysis, in its order.
   report::write_banner(rt::kReportUnit, o.lang);
   report::write_data_file_line(rt::kReportUnit, o.lang, data_file_line_name(name));

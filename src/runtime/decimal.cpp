@@ -11,12 +11,6 @@ namespace {
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
 bool is_exponent_letter(char c) { return c == 'e' || c == 'E' || c == 'd' || c == 'D'; }
 
-// With at most 2^53 as the digits and a power of ten up to 1e22, both operands are exact
-// doubles, so the one rounded multiply or divide is the correctly rounded value.
-constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                              1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                              1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-
 bool exact_product(std::string_view digits, long exponent, double& value) {
   constexpr long kMaxPower = 22;
   constexpr std::uint64_t kMaxExact = std::uint64_t{1} << 53;
@@ -28,7 +22,7 @@ bool exact_product(std::string_view digits, long exponent, double& value) {
   for (char c : digits) mantissa = mantissa * 10 + static_cast<unsigned>(c - '0');
   if (mantissa > kMaxExact) return false;
   const double m = static_cast<double>(mantissa);
-  value = exponent < 0 ? m / kPowers[-exponent] : m * kPowers[exponent];
+  value = exponent < 0 ? m / kExactPowersOfTen[-exponent] : m * kExactPowersOfTen[exponent];
   return true;
 }
 
@@ -58,34 +52,8 @@ double DecimalDigits::value() const {
   return negative_ ? -magnitude : magnitude;
 }
 
-std::size_t short_decimal(std::string_view text, char mark, double& value) {
-  constexpr int kMaxPlainDigits = 15;  // below 2^53: the mantissa is an exact double
-  const bool negative = text.starts_with('-');
-  std::size_t i = text.starts_with('+') || negative ? 1 : 0;
-  std::uint64_t mantissa = 0;
-  int digits = 0;
-  int decimals = 0;
-  bool point = false;
-  for (; i < text.size(); ++i) {
-    const char c = text[i];
-    if (is_digit(c)) {
-      if (++digits > kMaxPlainDigits) return 0;
-      mantissa = mantissa * 10 + static_cast<unsigned>(c - '0');
-      decimals += point;
-    } else if (c == mark && !point) {
-      point = true;
-    } else {
-      break;
-    }
-  }
-  if (digits == 0) return 0;
-  value = static_cast<double>(mantissa) / kPowers[decimals];
-  if (negative && mantissa != 0) value = -value;
-  return i;
-}
-
 bool parse_decimal(std::string_view text, char mark, double& value) {
-  if (const std::size_t taken = short_decimal(text, mark, value); taken == text.size()) {
+  if (const std::size_t taken = short_decimal(text, mark, value).taken; taken == text.size()) {
     return taken > 0;
   }
   DecimalDigits digits;

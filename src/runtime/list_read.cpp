@@ -41,7 +41,7 @@ std::int32_t repeat_count(std::string_view digits) {
 // repeat count.
 std::size_t plain_decimal(std::string_view ahead, double& value) {
   double read = 0.0;
-  const std::size_t taken = short_decimal(ahead, '.', read);
+  const std::size_t taken = short_decimal(ahead, '.', read).taken;
   if (taken == 0 || taken == ahead.size()) return 0;
   const char next = ahead[taken];
   if (next == '.' || next == '*' || is_sign(next) || is_exponent_letter(next)) return 0;

@@ -1,5 +1,6 @@
 // The command line's table file reader against its two tables beside this file: what it
-// reads (reads.txt) and what it refuses, with the message the user gets (refuses.txt).
+// reads (reads.txt) and what it refuses, with the message the user gets (refuses.txt);
+// each row also read in small chunks, as a file comes.
 #include "input/table_file.hpp"
 
 #include <gtest/gtest.h>
@@ -27,10 +28,22 @@ std::string row_name(const testing::TestParamInfo<Row>& info) {
 
 std::string field(const Row& row, std::size_t k) { return tables::trim(row.at(k)); }
 
-// Both tables give the orientation in field 1, and the bytes in field `bytes`.
-TableFile read(const Row& row, std::size_t bytes) {
+constexpr int kMaxJudges = 1000;
+constexpr int kMaxObjects = 2000;
+
+// The capacity's matrix, shared by every row.
+MatrixView mat() {
+  static std::vector<double> storage(std::size_t{kMaxJudges} * kMaxObjects);
+  return {storage.data(), kMaxJudges};
+}
+
+// Both tables give the orientation in field 1, and the bytes in field `bytes`. The text
+// comes `chunk` bytes at a time, as a file does.
+TableFile read(const Row& row, std::size_t bytes, std::size_t chunk = std::string::npos) {
   const JudgesAre judges = field(row, 1) == "columns" ? JudgesAre::Columns : JudgesAre::Rows;
-  return read_table_file(tables::quoted_bytes(row.at(bytes)), judges, 1000, 2000);
+  const std::string text = tables::quoted_bytes(row.at(bytes));
+  DataBytes source(text, chunk);
+  return read_table_file(source, judges, mat(), kMaxJudges, kMaxObjects);
 }
 
 std::string number(double value) {
@@ -44,7 +57,7 @@ std::string values_of(const TableFile& table) {
   std::string out;
   for (std::int32_t j = 1; j <= table.judges; ++j) {
     if (j > 1) out += "/ ";
-    for (std::int32_t k = 1; k <= table.objects; ++k) out += number(table.value(j, k)) + " ";
+    for (std::int32_t k = 1; k <= table.objects; ++k) out += number(mat()(j, k)) + " ";
   }
   return out;
 }
@@ -87,6 +100,30 @@ std::string layout_of(const TableFile& table) {
   return out;
 }
 
+// What a read gives, in one text: the names, values and layout, or the message.
+std::string outcome(const Row& row, std::size_t bytes, int lang, std::size_t chunk) {
+  try {
+    const TableFile table = read(row, bytes, chunk);
+    std::string out = layout_of(table) + " | " + values_of(table);
+    for (const auto* names : {&table.judge_names, &table.object_names}) {
+      for (const std::string& name : *names) out += " | " + name;
+    }
+    return out;
+  } catch (const TableFileError& error) {
+    return report::explain_table_problem(lang, "data.csv", error.problem(), kMaxJudges,
+                                         kMaxObjects);
+  }
+}
+
+// A file comes a chunk at a time: wherever a chunk ends (in a number, a quote, a CRLF),
+// the reader gives what it gives the whole text.
+void expect_same_in_chunks(const Row& row, std::size_t bytes, int lang) {
+  const std::string whole = outcome(row, bytes, lang, std::string::npos);
+  for (std::size_t chunk : {1, 2, 3, 7, 64}) {
+    EXPECT_EQ(outcome(row, bytes, lang, chunk), whole) << "chunks of " << chunk;
+  }
+}
+
 class Reads : public testing::TestWithParam<Row> {};
 
 // name | judges | bytes | judge names | object names | values | layout
@@ -97,6 +134,7 @@ TEST_P(Reads, AsTheTableSays) {
   EXPECT_EQ(table.object_names, expected_names(field(row, 4)));
   EXPECT_EQ(values_of(table), expected_values(field(row, 5)));
   EXPECT_EQ(layout_of(table), field(row, 6));
+  expect_same_in_chunks(row, 2, 2);
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, Reads, testing::ValuesIn(rows("reads.txt")), row_name);
@@ -111,9 +149,11 @@ TEST_P(Refuses, WithTheTablesMessage) {
     const TableFile table = read(row, 3);
     FAIL() << "read as " << table.judges << " x " << table.objects;
   } catch (const TableFileError& error) {
-    EXPECT_EQ(report::explain_table_problem(lang, "data.csv", error.problem(), 1000, 2000),
-              "rankora: " + field(row, 4));
+    EXPECT_EQ(
+        report::explain_table_problem(lang, "data.csv", error.problem(), kMaxJudges, kMaxObjects),
+        "rankora: " + field(row, 4));
   }
+  expect_same_in_chunks(row, 3, lang);
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, Refuses, testing::ValuesIn(rows("refuses.txt")), row_name);

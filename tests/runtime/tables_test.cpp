@@ -84,9 +84,10 @@ std::string bits(double value) {
   return text;
 }
 
-// The list reader's value of `text` on a line of its own in a data file.
-double list_read_value(const std::string& text) {
-  const std::string path = testing::TempDir() + "decimal_row";
+// The list reader's value of `text` on a line of its own in a data file, one file a row:
+// rows run side by side.
+double list_read_value(const std::string& text, const std::string& row) {
+  const std::string path = testing::TempDir() + "decimal_row_" + row;
   std::ofstream(path) << text << "\n";
   open_old(kDataUnit, path);
   double value = -7.0;
@@ -112,7 +113,8 @@ TEST_P(Decimal, ReadsAsTheTableSays) {
     EXPECT_EQ(bits(value), bits(std::strtod(table.c_str(), nullptr)));
   }
   if (list != "-") {
-    EXPECT_EQ(bits(list_read_value(text)), bits(std::strtod(list.c_str(), nullptr)));
+    EXPECT_EQ(bits(list_read_value(text, tables::trim(GetParam().at(0)))),
+              bits(std::strtod(list.c_str(), nullptr)));
   }
 }
 
