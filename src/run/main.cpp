@@ -111,13 +111,13 @@ int main(int argc, char** argv) {
       break;
   }
   const Options& options = command.options;
+  const auto storage = std::make_unique<Storage>();
+  if (options.data_file) run_without_questions(options, *storage);
   // Outputs the dialogue cannot write are refused before its first question.
   if (const auto trouble = check_outputs(options)) {
     rt::write_text(rt::kErrorUnit, *trouble);
     std::exit(2);
   }
-  const auto storage = std::make_unique<Storage>();
-  if (options.data_file) run_without_questions(options, *storage);
   run(*storage, options);
   rt::stop();
 }
