@@ -13,7 +13,6 @@
 #include "run/analyse.hpp"
 #include "run/outputs.hpp"
 #include "runtime/process.hpp"
-#include "runtime/progress.hpp"
 #include "runtime/units.hpp"
 #include "runtime/write.hpp"
 
@@ -89,9 +88,10 @@ void run_without_questions(const Options& o, const Storage& s) {
   report::write_permutation_count(o.lang, o.nperm);
   say(o, report::table_read_line(o.lang, name, table));
 
-  rt::allow_progress(!o.quiet);
-  analyse(s, table.judges, table.objects, o.lang, o.nperm, o.ties);
-  write_outputs(o);
+  const Concordance concordance =
+      analyse(s, table.judges, table.objects, o.lang, o.nperm, o.ties, !o.quiet);
+  write_outputs(o, concordance, s.judges.span().first(static_cast<std::size_t>(table.judges)),
+                &table);
   rt::close_unit(rt::kReportUnit);
   say(o, report::report_written_line(o.lang, o.report));
   rt::stop();

@@ -65,25 +65,26 @@ std::int32_t ask_permutations(std::int32_t lang) {
 // The dialogue, with the outputs the command line asked for.
 void run(const Storage& s, const Options& options) {
   const std::int32_t lang = ask_language();
-  rt::open_new(rt::kReportUnit, "Rankora.out");
+  const report::ReportOpenContext report_context(lang);
+  rt::open_new(rt::kReportUnit, "Rankora.out", &report_context);
   report::write_banner(rt::kScreenUnit, lang);
   report::write_banner(rt::kReportUnit, lang);
   report::show_capacity(lang, kMaxJudges, kMaxObjects);
 
   std::int32_t nobj = 0;
   std::int32_t njudge = 0;
-  std::int32_t nobj2 = 0;
-  lecture(nobj, njudge, nobj2, s.mat_view(), s.table_view(), kMaxObjects, kMaxJudges, lang);
+  lecture(nobj, njudge, s.mat_view(), s.table_view(), kMaxObjects, kMaxJudges, lang);
 
   const std::int32_t ties = ask_ties(lang);
   const std::int32_t nperm = ask_permutations(lang);
   report::show_empty_line();
   report::write_permutation_count(lang, nperm);
 
-  analyse(s, njudge, nobj, lang, nperm, ties);
+  const Concordance concordance = analyse(s, njudge, nobj, lang, nperm, ties);
   Options outputs = options;
   outputs.lang = lang;
-  write_outputs(outputs);
+  write_outputs(outputs, concordance, s.judges.span().first(static_cast<std::size_t>(njudge)),
+                nullptr);
 
   report::show_empty_line();
   report::show_closing_message(lang);

@@ -70,7 +70,8 @@ std::optional<std::string> check_outputs(const Options& o) {
   return {};
 }
 
-void write_outputs(const Options& o) {
+void write_outputs(const Options& o, const Concordance& /*concordance*/,
+                   std::span<const JudgeResult> /*judges*/, const TableFile* /*table*/) {
   const std::pair<std::string_view, const std::string*> asked[] = {
       {"CSV", &o.csv}, {"JSON", &o.json}, {"SVG", &o.svg}};
   for (const auto& [kind, file] : asked) {

@@ -3,8 +3,11 @@
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string>
 
+#include "analysis/results.hpp"
+#include "input/table_file.hpp"
 #include "run/options.hpp"
 
 namespace rankora {
@@ -14,8 +17,10 @@ namespace rankora {
 // The message, or nothing when every output can be written.
 std::optional<std::string> check_outputs(const Options& options);
 
-// --csv, --json and --svg, after the report: the writers of the results as data come
-// here, with the analysis' figures and the table's names.
-void write_outputs(const Options& options);
+// --csv, --json and --svg, once the report is complete: the writers of the results as
+// data come here. `table` is the command line's table file (its names among them), or
+// nullptr after the dialogue.
+void write_outputs(const Options& options, const Concordance& concordance,
+                   std::span<const JudgeResult> judges, const TableFile* table);
 
 }  // namespace rankora

@@ -82,12 +82,13 @@ void ListRead::read(double& target) {
   if (item(Kind::Real)) target = number_;
 }
 
-void ListRead::read(std::span<char> target) {
-  if (!item(Kind::Text)) return;
+std::string_view ListRead::read(std::span<char> target) {
+  if (!item(Kind::Text)) return {};
   // The text ends at its first NUL byte, as a C string would.
   const std::size_t text_end = std::min(text_.find('\0'), text_.size());
   const std::size_t length = std::min(text_end, target.size());
   for (std::size_t i = 0; i < target.size(); ++i) target[i] = i < length ? text_[i] : ' ';
+  return std::string_view(text_).substr(0, text_end);
 }
 
 SkippedText ListRead::finish() {

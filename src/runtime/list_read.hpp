@@ -46,8 +46,13 @@ class ListRead {
   // A target left without a value (null value, slash) keeps what it held.
   void read(std::int32_t& target);
   void read(double& target);
-  // Text is cut to the target's length or padded with blanks.
-  void read(std::span<char> target);
+  // Text is cut to the target's length or padded with blanks. Returns the whole text as
+  // read, before the cut (empty when it had no value), valid until the next read.
+  std::string_view read(std::span<char> target);
+
+  // From where the last value started to the end of its line, as far as held: what was
+  // typed, for a caller that explains what it made of it. Valid until finish().
+  std::string_view typed() const { return in_.rest_of_line(value_start_); }
 
   // Skips what is left of the line where the last value ended.
   SkippedText finish();

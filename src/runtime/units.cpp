@@ -42,6 +42,10 @@ void record_name(int unit, std::string_view name) {
   u.name.assign(name);
 }
 
+std::string explained(const OpenContext* context, int error) {
+  return context != nullptr ? context->explain(error) : std::string();
+}
+
 }  // namespace
 
 void connect_standard_units() {
@@ -56,16 +60,17 @@ void connect_standard_units() {
   unit_at(kKeyboardUnit).input.attach(STDIN_FILENO);
 }
 
-void open_new(int unit, std::string_view name) {
+void open_new(int unit, std::string_view name, const OpenContext* context) {
   name = trim_trailing_blanks(name);
   record_name(unit, name);
-  if (name.empty()) fatal("open", "null file name", unit);
+  if (name.empty()) fatal("open", "null file name", unit, explained(context, 0));
   const std::string path(name);
   // O_EXCL also refuses a symbolic link, even a dangling one: we never write through one.
   int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
   if (fd < 0) {
-    if (errno == EEXIST) fatal("open", "'new' file exists", unit);
-    fatal_errno("open", errno, unit);
+    const int error = errno;
+    if (error == EEXIST) fatal("open", "'new' file exists", unit, explained(context, error));
+    fatal_errno("open", error, unit, explained(context, error));
   }
   attach(unit, fd);
 }
@@ -80,19 +85,22 @@ int create_new(int unit, std::string_view name, bool replace) {
   return 0;
 }
 
-void open_old(int unit, std::string_view name) {
+void open_old(int unit, std::string_view name, const OpenContext* context) {
   name = trim_trailing_blanks(name);
   // An empty name is still recorded: the report then says "named " and nothing more.
   record_name(unit, name);
-  if (name.empty()) fatal("open", "null file name", unit);
+  if (name.empty()) fatal("open", "null file name", unit, explained(context, 0));
   const std::string path(name);
   int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) fatal_errno("open", errno, unit);
+  if (fd < 0) {
+    const int error = errno;
+    fatal_errno("open", error, unit, explained(context, error));
+  }
   // A directory opens for reading but every read of it fails: say so at the open.
   struct stat status {};
   if (::fstat(fd, &status) == 0 && S_ISDIR(status.st_mode)) {
     ::close(fd);
-    fatal_errno("open", EISDIR, unit);
+    fatal_errno("open", EISDIR, unit, explained(context, EISDIR));
   }
   attach(unit, fd);
 }

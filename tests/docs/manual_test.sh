@@ -43,6 +43,7 @@ semicolons ending-semicolons-and-decimal-commas wine-bitterness.txt whole
 warning ignored-last-value-of-each-judge-en expected/stderr whole
 bare-name ending-bare-path-cut-at-folder expected/stderr whole
 report-exists ending-report-exists expected/stderr whole
+too-large ending_table_too_large_or_swapped_en expected/stderr whole
 where ending-missing-value expected/stderr whole
 marked-data data-marked-judge data.txt whole
 marked-table data-marked-judge expected/report part
@@ -57,8 +58,19 @@ cli-too-many ../command_line/data_too_many_judges expected/stderr whole
 EOF2
 
 # Every early end recorded for the manual has its row in the manual's tables.
-for case_dir in "$SOURCE"/cases/manual/ending-*; do
+for case_dir in "$SOURCE"/cases/manual/ending[-_]*; do
   first=$(head -n 1 "$case_dir/expected/stderr")
   [ -n "$first" ] && in_readme "\`$first\`"
 done
+
+# Every line of Rankora's own that the manual's table quotes is one a recorded case gives.
+awk '$0 == "<!-- test: own-lines -->" { armed = 1; next }
+     armed && !/^\|/ { exit }
+     armed && match($0, /`rankora: [^`]*`/) { print substr($0, RSTART + 1, RLENGTH - 2) }' \
+  "$README" >"$work/own-lines"
+[ "$(wc -l <"$work/own-lines")" -ge 15 ] || fail "the table of Rankora's own lines is missing or short"
+cat "$SOURCE"/cases/*/*/expected/stderr >"$work/recorded"
+while IFS= read -r own; do
+  grep -qxF -- "$own" "$work/recorded" || fail "README quotes a line that no case gives: $own"
+done <"$work/own-lines"
 finish
