@@ -126,11 +126,6 @@ bool is_missing_mark(std::string_view text) {
 }
 
 bool read_value(std::string_view text, char separator, double& value, Mark& mark) {
-  if (const rt::ShortDecimal quick = rt::short_decimal(text, '.', value);
-      quick.taken == text.size() && quick.taken > 0) {
-    mark = quick.mark ? Mark::Point : Mark::None;
-    return true;
-  }
   if (rt::parse_decimal(text, '.', value)) {
     mark = text.find('.') == std::string_view::npos ? Mark::None : Mark::Point;
     return true;
