@@ -7,6 +7,8 @@
 #   --record           write what the run gave into expected/ (review it before use)
 # Besides its data files, a case may hold:
 #   answers  standard input (an empty input when absent)
+#   args     the command-line arguments, one a line (an empty line is an empty argument);
+#            such a run may leave no file but Rankora.out
 #   pre      shell lines run first in the scratch folder (a link, a folder, a mode)
 #   run      shell lines that start the program themselves, in place of the plain run,
 #            for a file-size limit, a closed stream or a signal: $RANKORA is the program,
@@ -26,7 +28,7 @@ trap 'chmod -R u+rwx "$scratch" 2>/dev/null; rm -rf "$scratch"' EXIT
 
 for f in "$case_dir"/* "$case_dir"/.[!.]*; do
   case ${f##*/} in
-    answers | desc | pre | run | expected | '*' | '.[!.]*') ;;
+    answers | args | desc | pre | run | expected | '*' | '.[!.]*') ;;
     *) cp -RP "$f" "$scratch"/ ;;
   esac
 done
@@ -35,6 +37,16 @@ cd "$scratch" || exit 2
 if [ -f "$case_dir/pre" ]; then sh "$case_dir/pre" || exit 2; fi
 report_state() { ls -ld --time-style=+ Rankora.out 2>/dev/null; cksum 2>/dev/null <Rankora.out; }
 before=$(report_state)
+# Every other file of the folder, for runs with arguments: a refused run writes nothing.
+other_files() {
+  find . -mindepth 1 -maxdepth 1 ! -name answers ! -name '*.actual' ! -name Rankora.out \
+    -printf '%P %y %s %T@\n' | sort
+}
+others_before=$(other_files)
+set --
+if [ -f "$case_dir/args" ]; then
+  while IFS= read -r arg || [ -n "$arg" ]; do set -- "$@" "$arg"; done <"$case_dir/args"
+fi
 
 # For run hooks: the program started in the background (env options first), and waits
 # for the report to hold some lines or the screen a text (false after about 20 s).
@@ -55,7 +67,7 @@ screen_has() { grep -q "$1" stdout.actual 2>/dev/null; }
 if [ -f "$case_dir/run" ]; then
   ( (export RANKORA; . "$case_dir/run") ) 2>/dev/null
 else
-  ( (exec timeout -s KILL 60 "$RANKORA" <answers >stdout.actual 2>stderr.actual) ) 2>/dev/null
+  ( (exec timeout -s KILL 60 "$RANKORA" "$@" <answers >stdout.actual 2>stderr.actual) ) 2>/dev/null
 fi
 echo $? >status.actual
 [ "$option" = --own-lines-apart ] && { grep -v '^rankora: ' stderr.actual >stderr.own; mv stderr.own stderr.actual; }
@@ -87,6 +99,11 @@ if [ -f "$case_dir/expected/report" ]; then
   [ "$mode" = -rw-r--r-- ] || { echo "--- Rankora.out has the mode $mode"; failed=1; }
 elif [ "$(report_state)" != "$before" ]; then
   echo "--- Rankora.out was written, or changed, where it should not be"
+  failed=1
+fi
+if [ -f "$case_dir/args" ] && [ "$(other_files)" != "$others_before" ]; then
+  echo "--- files other than Rankora.out were written or changed (before, then after):"
+  printf '%s\n--\n%s\n' "$others_before" "$(other_files)"
   failed=1
 fi
 exit $failed

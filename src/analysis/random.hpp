@@ -8,11 +8,13 @@
 namespace rankora {
 
 // The additive feedback generator behind glibc's rand(): r[i] = r[i-3] + r[i-31]
-// (mod 2^32), each output r >> 1, started as srand(1) starts it. Values are made in
+// (mod 2^32), each output r >> 1, started as srand(1) starts it unless seeded. Values are made in
 // blocks with the last three in registers: the obvious loop stalls on its own stores.
 class RandStream {
  public:
-  RandStream();
+  RandStream() : RandStream(1) {}
+  // As srand(seed) starts it: srand(0) is srand(1).
+  explicit RandStream(std::uint32_t seed);
 
   std::uint32_t next() {
     if (pos_ == end_) refill();

@@ -253,6 +253,170 @@ constexpr Sentence kSentences[] = {
     {Text::ProgressJudges, " Juges testes: {done} sur {count} ({percent}){left}",
      " Judges tested: {done} of {count} ({percent}){left}"},
     {Text::ProgressTimeLeft, ", encore environ {time}", ", about {time} left"},
+
+    {Text::StandardInputName, "(entree standard)", "(standard input)"},
+    {Text::UnknownOption, "option inconnue '{option}'", "unknown option '{option}'"},
+    {Text::OptionNeedsValue, "l'option '{option}' demande une valeur",
+     "option '{option}' needs a value"},
+    {Text::OptionTakesNoValue, "l'option '{option}' ne prend pas de valeur",
+     "option '{option}' takes no value"},
+    {Text::BadOptionValue, "'{value}' ne convient pas a {option}: donnez {wanted}",
+     "'{value}' is not a valid value for {option}: give {wanted}"},
+    {Text::WantedRowsOrColumns, "rows ou columns", "rows or columns"},
+    {Text::WantedCorrectedOrUncorrected, "corrected ou uncorrected", "corrected or uncorrected"},
+    {Text::WantedLanguage, "en ou fr", "en or fr"},
+    {Text::WantedPermutations, "un nombre entier de 0 a 2147483647",
+     "a whole number from 0 to 2147483647"},
+    {Text::WantedSeed, "un nombre entier de 0 a 4294967295", "a whole number from 0 to 4294967295"},
+    {Text::WantedFileName, "un nom de fichier", "a file name"},
+    {Text::TwoDataFiles, "un seul fichier de donnees: '{first}' et '{second}' ont ete donnes",
+     "one data file only: '{first}' and '{second}' were given"},
+    {Text::OptionNeedsDataFile,
+     "{option} va avec un fichier de donnees: rankora [OPTION]... DATA_FILE (sans fichier de "
+     "donnees, Rankora pose ses questions)",
+     "{option} goes with a data file: rankora [OPTION]... DATA_FILE (without a data file, "
+     "Rankora asks its questions)"},
+    {Text::TryHelp, "Essayez 'rankora --help' pour plus d'informations.",
+     "Try 'rankora --help' for more information."},
+    {Text::DataFileUnreadable, "impossible de lire {file}: {reason}",
+     "cannot read {file}: {reason}"},
+    {Text::DataFileTooLarge,
+     "{file} fait plus de {megabytes} Mo: bien plus que tout tableau que Rankora accepte. "
+     "Verifiez le nom du fichier de donnees.",
+     "{file} is over {megabytes} MB: far larger than any table Rankora takes. Check the name "
+     "of the data file."},
+    {Text::OutputExists,
+     "{file} existe deja, et Rankora n'ecrase jamais un fichier: nommez-en un autre, ou "
+     "ajoutez --force pour le remplacer.",
+     "{file} exists, and Rankora never overwrites a file: name another one, or add --force "
+     "to replace it."},
+    {Text::OutputCannotBeCreated, "impossible de creer {file}: {reason}",
+     "cannot create {file}: {reason}"},
+    {Text::OutputNamedTwice,
+     "{file} est nomme par {first} et par {second}: donnez a chaque "
+     "sortie son fichier.",
+     "{file} is named by both {first} and {second}: give each output its own file."},
+    {Text::OutputIsDataFile,
+     "{option} ecraserait le fichier de donnees {file}: nommez un autre "
+     "fichier.",
+     "{option} would overwrite the data file {file}: name another file."},
+    {Text::OutputNotWrittenYet,
+     "attention: cette version de Rankora n'ecrit pas encore de fichier {kind}: {file} n'a pas "
+     "ete cree.",
+     "warning: this version of Rankora does not write {kind} files yet: {file} was not "
+     "created."},
+
+    {Text::TableUtf16,
+     "{file} est en UTF-16 (\"texte Unicode\"): enregistrez-le en CSV, ou en texte UTF-8.",
+     "{file} is in UTF-16 (\"Unicode text\"): save it as CSV, or as UTF-8 text."},
+    {Text::TableEmpty,
+     "{file} ne contient aucun tableau: il est vide, ou n'a que des lignes blanches.",
+     "{file} holds no table: it is empty, or holds only blank lines."},
+    {Text::TableNamesOnly, "{file} contient une ligne de noms (ligne {line}) et aucune valeur.",
+     "{file} holds a line of names (line {line}) and no values."},
+    // Each message about a field begins with its place.
+    {Text::TablePlace,
+     "{file}, ligne {line}, champ {field}: ", "{file}, line {line}, field {field}: "},
+    {Text::TableJudgeAndObject, " (juge {judge}, objet {object})",
+     " (judge {judge}, object {object})"},
+    {Text::TableQuoteNotClosed,
+     "le guillemet qui ouvre ce champ n'est jamais ferme ({text}). Fermez-le, ou retirez-le.",
+     "the quote that opens this field is never closed ({text}). Close it, or remove it."},
+    {Text::TableTextAfterQuote,
+     "du texte suit le guillemet fermant ({text}). Entre guillemets, un guillemet s'ecrit "
+     "double (\"\").",
+     "text follows the closing quote ({text}). Inside quotes, a quote is written twice "
+     "(\"\")."},
+    {Text::TableEmptyField, "un champ vide est une valeur manquante{where}.",
+     "an empty field is a missing value{where}."},
+    {Text::TableMissingValue, "{text} est une valeur manquante{where}.",
+     "{text} is a missing value{where}."},
+    {Text::TableNeedsEveryValue,
+     " Rankora a besoin d'un tableau complet, ou chaque juge note chaque objet: completez la "
+     "valeur, ou retirez le juge ou l'objet.",
+     " Rankora needs a complete table, in which every judge scores every object: fill in the "
+     "value, or remove the judge or the object."},
+    {Text::TableNotANumber,
+     "{text} n'est pas un nombre{where}. Chaque valeur doit etre un nombre; des noms ne "
+     "peuvent figurer qu'en premiere ligne et en premiere colonne.",
+     "{text} is not a number{where}. Every value must be a number; names can stand only in "
+     "the first line and the first column."},
+    {Text::TableSeparatorShown,
+     " Les valeurs de ce fichier sont separees par {separator}, comme le montrent ses "
+     "premieres lignes.",
+     " Values in this file are separated by {separator}, as its first lines show."},
+    {Text::TableNoDecimalCommas,
+     " Des virgules decimales ne s'y lisent pas: utilisez des points decimaux, ou des "
+     "points-virgules entre les valeurs.",
+     " Decimal commas cannot be read there: use decimal points, or semicolons between the "
+     "values."},
+    {Text::SeparatorSemicolons, "des points-virgules", "semicolons"},
+    {Text::SeparatorCommas, "des virgules", "commas"},
+    {Text::SeparatorTabs, "des tabulations", "tabs"},
+    {Text::SeparatorBlanks, "des blancs et des tabulations", "blanks and tabs"},
+    {Text::TablePointAfterCommas,
+     "{text} a un point decimal, mais la ligne {line}, champ {field} ({other}) a une virgule "
+     "decimale.",
+     "{text} has a decimal point, but line {line}, field {field} ({other}) has a decimal "
+     "comma."},
+    {Text::TableCommaAfterPoints,
+     "{text} a une virgule decimale, mais la ligne {line}, champ {field} ({other}) a un point "
+     "decimal.",
+     "{text} has a decimal comma, but line {line}, field {field} ({other}) has a decimal "
+     "point."},
+    {Text::TableOneDecimalMark,
+     " Un fichier n'a qu'une sorte de separateur decimal: si les points separent les "
+     "milliers, retirez-les.",
+     " A file has one decimal mark throughout: if points separate thousands, remove them."},
+    {Text::TableRagged,
+     "{file}, ligne {line}: {values}, alors que la ligne {other} en a {expected}. Chaque "
+     "enregistrement doit avoir le meme nombre de valeurs: cherchez une valeur ou un "
+     "separateur manquant ou en trop.",
+     "{file}, line {line}: {values}, where line {other} has {expected}. Every record needs "
+     "the same number of values: look for a missing or an extra value or separator."},
+    {Text::TableHeaderCount,
+     "{file}, ligne {line}: {count} noms pour {values} par enregistrement (ligne {other}). "
+     "Donnez un nom a chaque colonne de valeurs.",
+     "{file}, line {line}: {count} names for {values} a record (line {other}). Give each "
+     "column of values one name."},
+    {Text::TableSameNames,
+     "{file}: les {things} {first} et {second} portent le meme nom {name} ({places}). Les "
+     "noms doivent distinguer les {things}: renommez l'un d'eux, ou retirez {repeated}.",
+     "{file}: {things} {first} and {second} are both named {name} ({places}). Names must "
+     "tell the {things} apart: rename one, or remove {repeated}."},
+    {Text::NamesOfJudges, "juges", "judges"},
+    {Text::NamesOfObjects, "objets", "objects"},
+    {Text::NamesOnLines, "lignes {first} et {second}", "lines {first} and {second}"},
+    {Text::NamesInFields, "ligne {line}, champs {first} et {second}",
+     "line {line}, fields {first} and {second}"},
+    {Text::RepeatedRecord, "un enregistrement repete", "a repeated record"},
+    {Text::RepeatedColumn, "une colonne repetee", "a repeated column"},
+    {Text::TableSize, "{file} contient {judges} x {objects} ({orientation}): ",
+     "{file} holds {judges} x {objects} ({orientation}): "},
+    {Text::TableTooSmall, "Rankora a besoin d'au moins 2 juges et 2 objets.",
+     "Rankora needs at least 2 judges and 2 objects."},
+    {Text::TableOverCapacity, "Rankora accepte au plus {judges} et {objects}.",
+     "Rankora takes at most {judges} and {objects}."},
+    {Text::TableFitsTheOtherWay,
+     " Avec {orientation}, ce serait {judges} x {objects}: si c'est le cas, ajoutez "
+     "--judges {word}.",
+     " With {orientation}, it would be {judges} x {objects}: if so, add --judges {word}."},
+    {Text::JudgesAsRows, "les juges en lignes", "the judges as rows"},
+    {Text::JudgesAsColumns, "les juges en colonnes", "the judges as columns"},
+    {Text::OneJudge, "{count} juge", "{count} judge"},
+    {Text::Judges, "{count} juges", "{count} judges"},
+    {Text::OneObject, "{count} objet", "{count} object"},
+    {Text::Objects, "{count} objets", "{count} objects"},
+    {Text::OneValue, "{count} valeur", "{count} value"},
+    {Text::Values, "{count} valeurs", "{count} values"},
+
+    {Text::TableRead, "{judges} x {objects} lus dans {file}", "{judges} x {objects} from {file}"},
+    {Text::NamesFromRowAndColumn, "; noms tires de la premiere ligne et de la premiere colonne",
+     "; names from the first row and column"},
+    {Text::NamesFromRow, "; noms tires de la premiere ligne", "; names from the first row"},
+    {Text::NamesFromColumn, "; noms tires de la premiere colonne", "; names from the first column"},
+    {Text::WithDecimalCommas, "; virgules decimales", "; decimal commas"},
+    {Text::ReportWrittenTo, "Rapport ecrit dans {file}", "Report written to {file}"},
 };
 
 constexpr std::size_t kCount = static_cast<std::size_t>(Text::Count);

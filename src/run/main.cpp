@@ -1,18 +1,23 @@
-// Rankora: concordance among judges. The dialogue, the report file's life and the
-// order of a run.
+// Rankora: concordance among judges. The command line, the dialogue, the report file's
+// life and the order of a run.
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
 
-#include "analysis/rankora.hpp"
 #include "input/lecture.hpp"
+#include "report/command_line.hpp"
 #include "report/notes.hpp"
 #include "report/records.hpp"
 #include "report/screen.hpp"
-#include "run/report_observer.hpp"
+#include "run/analyse.hpp"
+#include "run/command_line.hpp"
+#include "run/options.hpp"
+#include "run/outputs.hpp"
 #include "run/storage.hpp"
 #include "runtime/list_read.hpp"
 #include "runtime/process.hpp"
 #include "runtime/units.hpp"
+#include "runtime/write.hpp"
 
 namespace rankora {
 namespace {
@@ -57,7 +62,8 @@ std::int32_t ask_permutations(std::int32_t lang) {
   return nperm;
 }
 
-void run(const Storage& s) {
+// The dialogue, with the outputs the command line asked for.
+void run(const Storage& s, const Options& options) {
   const std::int32_t lang = ask_language();
   const report::ReportOpenContext report_context(lang);
   rt::open_new(rt::kReportUnit, "Rankora.out", &report_context);
@@ -74,10 +80,11 @@ void run(const Storage& s) {
   report::show_empty_line();
   report::write_permutation_count(lang, nperm);
 
-  ReportObserver observer(lang);
-  Concordance concordance;
-  rankora(nobj, njudge, s.mat_view(), s.table_view(), nperm, ties, concordance, s.judges.span(),
-          s.spearr_view(), s.varok.span(), s.rankora_work(), observer);
+  const Concordance concordance = analyse(s, njudge, nobj, lang, nperm, ties);
+  Options outputs = options;
+  outputs.lang = lang;
+  write_outputs(outputs, concordance, s.judges.span().first(static_cast<std::size_t>(njudge)),
+                nullptr);
 
   report::show_empty_line();
   report::show_closing_message(lang);
@@ -87,9 +94,31 @@ void run(const Storage& s) {
 }  // namespace
 }  // namespace rankora
 
-int main() {
-  rankora::rt::start();
-  const auto storage = std::make_unique<rankora::Storage>();
-  rankora::run(*storage);
-  rankora::rt::stop();
+int main(int argc, char** argv) {
+  using namespace rankora;
+  rt::start();
+  const CommandLine command = parse_command_line(argc, argv);
+  switch (command.action) {
+    case CommandLine::Action::Help:
+      rt::write_text(rt::kScreenUnit, report::help_text(command.options.lang));
+      rt::stop();
+    case CommandLine::Action::Version:
+      rt::write_text(rt::kScreenUnit, report::version_text(rankora_version()));
+      rt::stop();
+    case CommandLine::Action::UsageError:
+      rt::write_text(rt::kErrorUnit, command.error);
+      std::exit(2);
+    case CommandLine::Action::Run:
+      break;
+  }
+  const Options& options = command.options;
+  const auto storage = std::make_unique<Storage>();
+  if (options.data_file) run_without_questions(options, *storage);
+  // Outputs the dialogue cannot write are refused before its first question.
+  if (const auto trouble = check_outputs(options)) {
+    rt::write_text(rt::kErrorUnit, *trouble);
+    std::exit(2);
+  }
+  run(*storage, options);
+  rt::stop();
 }

@@ -13,7 +13,10 @@ void ReportObserver::statistics_ready(const Concordance& concordance) {
                            concordance.kendw);
   judge_count_ = concordance.judges;
   const std::int64_t nperm = concordance.nperm;
-  progress_.emplace(report::progress_texts(lang_), nperm * (concordance.judges - 1), nperm * concordance.judges);
+  if (progress_shown_) {
+    progress_.emplace(report::progress_texts(lang_), nperm * (concordance.judges - 1),
+                      nperm * concordance.judges);
+  }
 }
 
 void ReportObserver::global_test_progress(std::int64_t shuffles) {

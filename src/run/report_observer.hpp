@@ -13,7 +13,8 @@ namespace rankora {
 
 class ReportObserver final : public AnalysisObserver {
  public:
-  explicit ReportObserver(int lang) : lang_(lang) {}
+  // Without `progress`, no progress line at all (--quiet).
+  explicit ReportObserver(int lang, bool progress = true) : lang_(lang), progress_shown_(progress) {}
 
   void statistics_ready(const Concordance& concordance) override;
   void global_test_progress(std::int64_t shuffles) override;
@@ -23,6 +24,7 @@ class ReportObserver final : public AnalysisObserver {
 
  private:
   int lang_;
+  bool progress_shown_;
   std::int32_t judge_count_ = 0;
   std::optional<rt::ProgressLine> progress_;  // from the global test to the judge table
 };

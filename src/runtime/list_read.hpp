@@ -82,16 +82,6 @@ class ListRead {
   std::string text_;
 };
 
-// Reads the rest of the unit's input: the line where something other than blanks first
-// stands, or 0 when nothing does.
-std::int64_t first_text_line(int unit);
-
-// The 1-based line of the unit's input where the byte at `offset` stands.
-std::int64_t line_of(int unit, std::int64_t offset);
-
-// Consumes `prefix` when the unit's input starts with it.
-void skip_prefix(int unit, std::string_view prefix);
-
 // How an integer target receives a number read as a double: truncated toward zero, and
 // the 32-bit "integer indefinite" value when that does not fit.
 std::int32_t to_int32(double value);

@@ -75,6 +75,16 @@ void open_new(int unit, std::string_view name, const OpenContext* context) {
   attach(unit, fd);
 }
 
+int create_new(int unit, std::string_view name, bool replace) {
+  const std::string path(name);
+  if (replace && ::unlink(path.c_str()) != 0 && errno != ENOENT) return errno;
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+  if (fd < 0) return errno;
+  record_name(unit, name);
+  attach(unit, fd);
+  return 0;
+}
+
 void open_old(int unit, std::string_view name, const OpenContext* context) {
   name = trim_trailing_blanks(name);
   // An empty name is still recorded: the report then says "named " and nothing more.
@@ -117,5 +127,18 @@ const std::string* unit_name(int unit) {
 }
 
 int unit_fd(int unit) { return unit_at(unit).fd.load(); }
+
+std::int64_t first_text_line(int unit) {
+  InputStream& in = unit_at(unit).input;
+  for (int c = in.get(); c != kEof; c = in.get()) {
+    // A carriage return is a blank to the reader.
+    if (c != ' ' && c != '\t' && c != '\r' && c != '\n') return in.line_at(in.offset() - 1);
+  }
+  return 0;
+}
+
+std::int64_t line_of(int unit, std::int64_t offset) { return unit_at(unit).input.line_at(offset); }
+
+void skip_prefix(int unit, std::string_view prefix) { unit_at(unit).input.skip_prefix(prefix); }
 
 }  // namespace rankora::rt

@@ -50,6 +50,11 @@ marked-table data-marked-judge expected/report part
 wide-chi-square data-wide-chi-square expected/report part
 wide-permutations data-wide-permutations expected/report part
 nan data-constant-table expected/report part
+cli-screen ../command_line/french_spreadsheet expected/stdout whole
+cli-r-csv ../command_line/r_write_csv wine-write-csv.csv part
+cli-usage ../command_line/unknown_option expected/stderr whole
+cli-missing ../command_line/data_missing_value expected/stderr whole
+cli-too-many ../command_line/data_too_many_judges expected/stderr whole
 EOF2
 
 # Every early end recorded for the manual has its row in the manual's tables.
