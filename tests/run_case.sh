@@ -16,6 +16,8 @@
 #   desc     one line: what the case checks
 # expected/ holds stdout, stderr, status and, when the run leaves one, report. Without
 # a report, whatever "Rankora.out" the run started with must be left as it was.
+# expected/files/ holds every other file the run must leave (the --csv, --json and --svg
+# outputs), byte for byte; a run with arguments may leave no other file.
 set -u
 ulimit -c 0
 umask 022
@@ -42,7 +44,15 @@ other_files() {
   find . -mindepth 1 -maxdepth 1 ! -name answers ! -name '*.actual' ! -name Rankora.out \
     -printf '%P %y %s %T@\n' | sort
 }
-others_before=$(other_files)
+# The outputs a case expects are compared on their own.
+expected_files=$(ls "$case_dir/expected/files" 2>/dev/null || :)
+unexpected_files() {
+  other_files | awk -v names="$expected_files" '
+    BEGIN { n = split(names, name, "\n"); for (i = 1; i <= n; i++) skip[name[i]] = 1 }
+    !($1 in skip)'
+}
+others_before=$(unexpected_files)
+everything_before=$(other_files)
 set --
 if [ -f "$case_dir/args" ]; then
   while IFS= read -r arg || [ -n "$arg" ]; do set -- "$@" "$arg"; done <"$case_dir/args"
@@ -79,6 +89,13 @@ if [ "$option" = --record ]; then
   cp status.actual "$case_dir/expected/status"
   rm -f "$case_dir/expected/report"
   [ "$(report_state)" != "$before" ] && cp Rankora.out "$case_dir/expected/report"
+  # Every file the run wrote or changed.
+  rm -rf "$case_dir/expected/files"
+  other_files | while IFS= read -r line; do
+    printf '%s\n' "$everything_before" | grep -qxF "$line" && continue
+    mkdir -p "$case_dir/expected/files"
+    cp "${line%% *}" "$case_dir/expected/files/"
+  done
   exit 0
 fi
 
@@ -101,9 +118,14 @@ elif [ "$(report_state)" != "$before" ]; then
   echo "--- Rankora.out was written, or changed, where it should not be"
   failed=1
 fi
-if [ -f "$case_dir/args" ] && [ "$(other_files)" != "$others_before" ]; then
+for f in "$case_dir"/expected/files/*; do
+  [ -f "$f" ] || continue
+  if [ -f "${f##*/}" ]; then compare "$f" "${f##*/}" "${f##*/}"
+  else echo "--- ${f##*/} was not written"; failed=1; fi
+done
+if [ -f "$case_dir/args" ] && [ "$(unexpected_files)" != "$others_before" ]; then
   echo "--- files other than Rankora.out were written or changed (before, then after):"
-  printf '%s\n--\n%s\n' "$others_before" "$(other_files)"
+  printf '%s\n--\n%s\n' "$others_before" "$(unexpected_files)"
   failed=1
 fi
 exit $failed

@@ -219,9 +219,11 @@ void legend(Document& doc, const RunResults& r, const std::vector<JudgeView>& vi
                     {{"count", count_text(static_cast<std::int64_t>(views.size()) - significant)}}),
            "small");
   x += 190;
-  doc.line(x, y - 4, x + 22, y - 4, "all-judges");
-  doc.text(x + 28, y, pattern(lang, Text::PictureAllJudgesW), "small");
-  x += 170;
+  if (std::isfinite(r.panel.kendw)) {
+    doc.line(x, y - 4, x + 22, y - 4, "all-judges");
+    doc.text(x + 28, y, pattern(lang, Text::PictureAllJudgesW), "small");
+    x += 170;
+  }
   if (null == 0) return;
   if (rows) {
     doc.text(x, y, "#", "mark");

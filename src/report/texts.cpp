@@ -300,11 +300,6 @@ constexpr Sentence kSentences[] = {
      "{option} ecraserait le fichier de donnees {file}: nommez un autre "
      "fichier.",
      "{option} would overwrite the data file {file}: name another file."},
-    {Text::OutputNotWrittenYet,
-     "attention: cette version de Rankora n'ecrit pas encore de fichier {kind}: {file} n'a pas "
-     "ete cree.",
-     "warning: this version of Rankora does not write {kind} files yet: {file} was not "
-     "created."},
 
     {Text::TableUtf16,
      "{file} est en UTF-16 (\"texte Unicode\"): enregistrez-le en CSV, ou en texte UTF-8.",

@@ -114,7 +114,6 @@ enum class Text : std::uint8_t {
   OutputCannotBeCreated,
   OutputNamedTwice,
   OutputIsDataFile,
-  OutputNotWrittenYet,
   // A table file that cannot be analysed.
   TableUtf16,
   TableEmpty,
