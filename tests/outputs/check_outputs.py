@@ -149,8 +149,11 @@ def check_references(run, doc, references):
             at = next(j for j in doc["judges"] if j["judge"] == int(where.split()[1]))[field]
         else:
             at = doc[where][field]
-        want = float(value)
-        if at is None or not math.isclose(at, want, rel_tol=1e-12, abs_tol=1e-300):
+        got = at if isinstance(at, list) else [at]
+        want = [float(v) for v in value.split()]
+        if len(got) != len(want) or not all(
+                g is not None and math.isclose(g, w, rel_tol=1e-12, abs_tol=1e-300)
+                for g, w in zip(got, want)):
             fail(run, f"{pointer} = {at}, reference {value} ({how})")
 
 
