@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <csignal>
 #include <cstring>
 #include <filesystem>
@@ -191,6 +192,12 @@ TEST(OutputFile, OnRealFiles) {
   EXPECT_EQ(write_output_file(folder / "link.csv", kOutput, true), std::nullopt);
   EXPECT_FALSE(fs::is_symlink(folder / "link.csv"));
   EXPECT_EQ(slurp(folder / "a.csv"), "other");
+
+  // A name as long as a folder allows leaves no room for the temporary file's tag.
+  const std::string longest(NAME_MAX, 'n');
+  EXPECT_EQ(write_output_file(folder / longest, kOutput, false), std::nullopt);
+  EXPECT_EQ(slurp(folder / longest), kOutput);
+  fs::remove(folder / longest);
 
   const auto missing = write_output_file(folder / "no" / "b.csv", kOutput, false);
   ASSERT_TRUE(missing);
