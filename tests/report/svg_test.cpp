@@ -203,6 +203,9 @@ TEST(Picture, MarksTheObservedW) {
     EXPECT_EQ(occurrences(svg, "class=\"observed\"") + occurrences(svg, "class=\"arrow\""), 1u)
         << w;
   }
+  // Shuffled tables beyond the bins are counted, not lost.
+  run.panel.null_histogram.above = 12;
+  EXPECT_EQ(occurrences(run_picture(run.results()), "outside the axis: 0 below, 12 above"), 1u);
   // Every judge constant, with the correction for ties: no W, no axis, and a word why.
   run.panel.kendw = run.panel.null_histogram.w_low = run.panel.null_histogram.w_high = NAN;
   const std::string svg = run_picture(run.results());
