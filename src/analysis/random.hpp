@@ -3,10 +3,14 @@
 #pragma once
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <span>
 
 namespace rankora {
+
+// The generator's state: the 31 raw values before its next output, oldest first.
+using RandLags = std::array<std::uint32_t, 31>;
 
 // The additive feedback generator behind glibc's rand(): r[i] = r[i-3] + r[i-31]
 // (mod 2^32), each output r >> 1, started as srand(1) starts it. Values are made in
@@ -14,6 +18,10 @@ namespace rankora {
 class RandStream {
  public:
   RandStream();
+
+  // The state, and a stream that goes on from one (random_jump.cpp: jumps ahead).
+  explicit RandStream(const RandLags& lags);
+  RandLags lags() const;
 
   std::uint32_t next() {
     if (pos_ == end_) refill(1);

@@ -1,0 +1,211 @@
+// The pieces that let threads share the permutation tests (parallel.txt): the generator
+// jumped ahead against the sequence drawn one by one, the scan and the decision of the
+// redraws against shuffles drawn one by one, and shuffles composed against shuffles run.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <bit>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <numeric>
+#include <sstream>
+
+#include "analysis/random_jump.hpp"
+#include "analysis/redraws.hpp"
+#include "analysis/shuffle_composition.hpp"
+#include "reader/table_syntax.hpp"
+
+namespace {
+
+using rankora::RandLags;
+using rankora::RandStream;
+using Fields = std::vector<std::string>;
+using Numbers = std::vector<std::uint64_t>;
+
+// "a..b" stands for a to b.
+Numbers numbers(const std::string& field) {
+  std::istringstream in(field);
+  Numbers out;
+  for (std::string t; in >> t;) {
+    const auto dots = t.find("..");
+    out.push_back(std::stoull(t.substr(0, dots)));
+    if (dots != std::string::npos)
+      while (out.back() < std::stoull(t.substr(dots + 2))) out.push_back(out.back() + 1);
+  }
+  return out;
+}
+
+std::uint64_t number(const std::string& field) { return numbers(field).at(0); }
+
+std::unique_ptr<RandStream> stream_at(std::uint64_t draws) {
+  return std::make_unique<RandStream>(rankora::jump_ahead(rankora::first_lags(), draws));
+}
+
+// Draws one by one up to each number of draws asked for (ascending), reading the state
+// there as a run leaves it, and checks the jumped state and the numbers that follow.
+void jump(const Fields& f) {
+  auto walk = std::make_unique<RandStream>();
+  std::uint64_t done = 0;
+  for (const std::uint64_t k : numbers(f[1])) {
+    while (done < k) {
+      const auto run = static_cast<int>(std::min<std::uint64_t>(k - done, RandStream::kMaxRun));
+      walk->reserve(run);
+      walk->consume(run);
+      done += static_cast<std::uint64_t>(run);
+    }
+    ASSERT_EQ(walk->lags(), rankora::jump_ahead(rankora::first_lags(), k)) << "after " << k;
+    auto ahead = stream_at(k);
+    auto rest = std::make_unique<RandStream>(*walk);
+    for (int d = 0; d < 3 * RandStream::kMaxRun + 100; ++d)
+      ASSERT_EQ(ahead->next(), rest->next()) << "number " << d << " after " << k;
+  }
+}
+
+// A refill keeps only the values the recurrence needs; the state before the next output
+// must come back whatever was still unread when it came.
+void lags(const Fields& f) {
+  for (const std::uint64_t unread : numbers(f[1])) {
+    auto s = std::make_unique<RandStream>();
+    s->reserve(1);
+    const std::uint64_t first_fill = 3 * RandStream::kMaxRun;
+    for (std::uint64_t d = 0; d < first_fill - unread; ++d) s->next();
+    s->reserve(RandStream::kMaxRun);
+    for (std::uint64_t read = 0; read < 3; ++read) {
+      EXPECT_EQ(s->lags(), rankora::jump_ahead(rankora::first_lags(), first_fill - unread + read))
+          << unread << " unread, then " << read;
+      s->next();
+    }
+  }
+}
+
+// Every low bit b of the sequence repeats after 2^b (2^31 - 1) draws, and no more: the
+// jump's arithmetic at distances far past anything a run draws.
+void period(const Fields& f) {
+  const std::uint64_t b = number(f[1]);
+  const RandLags start = rankora::first_lags();
+  const RandLags after = rankora::jump_ahead(start, (std::uint64_t{1} << b) * 0x7fff'ffffULL);
+  int agreeing = 32;
+  for (std::size_t t = 0; t < start.size(); ++t)
+    agreeing = std::min(agreeing, std::countr_zero(start[t] ^ after[t]));
+  EXPECT_EQ(agreeing, static_cast<int>(number(f[2])));
+}
+
+void scan(const Fields& f) {
+  const Numbers range = numbers(f[1]);
+  std::vector<rankora::RedrawCandidate> found;
+  rankora::find_redraw_candidates(rankora::first_lags(), range[0], range[1], found);
+  Numbers at;
+  for (const auto& c : found) at.push_back(c.draw);
+  EXPECT_EQ(at, numbers(f[2]));
+  auto s = stream_at(range[0]);
+  std::uint64_t next = range[0];
+  for (const auto& c : found) {
+    for (; next < c.draw; ++next) s->next();
+    ++next;
+    EXPECT_EQ(c.raw >> 1, s->next()) << "the number at " << c.draw;
+  }
+}
+
+// Shuffles of n entries drawn one by one: the draws redrawn (shuffle, step) and the
+// position where every shuffle starts.
+struct Drawn {
+  Numbers redraws;
+  Numbers starts;
+};
+
+Drawn draw_one_by_one(std::int32_t n, std::uint64_t shuffles, RandStream& s) {
+  Drawn out;
+  std::uint64_t draws = 0;
+  for (std::uint64_t k = 0; k < shuffles; ++k) {
+    out.starts.push_back(draws);
+    for (std::int32_t i = n; i >= 2; --i) {
+      ++draws;
+      while (rankora::shuffle_target(rankora::uniform_from_rand(s.next()), i) > i) {
+        out.redraws.insert(out.redraws.end(), {k, static_cast<std::uint64_t>(i)});
+        ++draws;
+      }
+    }
+  }
+  out.starts.push_back(draws);
+  return out;
+}
+
+void chain(const Fields& f) {
+  const Numbers size = numbers(f[1]);
+  const auto n = static_cast<std::int32_t>(size[0]);
+  const std::uint64_t from = number(f[2]);
+  const rankora::ShuffleChain found =
+      rankora::find_redraws(rankora::jump_ahead(rankora::first_lags(), from), n, size[1]);
+  Numbers redraws;
+  for (const auto& r : found.redraws())
+    redraws.insert(redraws.end(), {r.shuffle, static_cast<std::uint64_t>(r.step)});
+  EXPECT_EQ(redraws, numbers(f[3]));
+  auto s = stream_at(from);
+  const Drawn want = draw_one_by_one(n, size[1], *s);
+  EXPECT_EQ(redraws, want.redraws);
+  for (std::uint64_t k = 0; k <= size[1]; ++k)
+    ASSERT_EQ(found.start_of(k), want.starts[k]) << "shuffle " << k;
+}
+
+// The chain cut at each cut, each piece composed from its own jumped stream, then
+// applied in turn to an arrangement that is not the identity.
+void compose(const Fields& f) {
+  const Numbers size = numbers(f[1]), cuts = numbers(f[3]);
+  const auto n = static_cast<std::int32_t>(size[0]);
+  const std::uint64_t from = number(f[2]);
+  const RandLags at = rankora::jump_ahead(rankora::first_lags(), from);
+  const rankora::ShuffleChain chain = rankora::find_redraws(at, n, size[1]);
+  std::vector<std::int32_t> start(static_cast<std::size_t>(n));
+  for (std::size_t k = 0; k < start.size(); ++k) start[k] = static_cast<std::int32_t>((k * 7 + 3) % start.size()) + 1;
+  std::vector<std::int32_t> got = start, sigma(start.size()), next(start.size());
+  for (std::size_t c = 0; c + 1 < cuts.size(); ++c) {
+    RandStream s(rankora::jump_ahead(at, chain.start_of(cuts[c])));
+    std::iota(sigma.begin(), sigma.end(), 1);
+    rankora::compose_shuffles(cuts[c + 1] - cuts[c], n, s, sigma);
+    rankora::apply_arrangement(got, sigma, n, next);
+    got.swap(next);
+  }
+  auto s = std::make_unique<RandStream>(at);
+  std::vector<std::int32_t> want = start;
+  for (std::uint64_t k = 0; k < size[1]; ++k) rankora::shuffle(want.data(), n, *s);
+  EXPECT_EQ(got, want);
+}
+
+const std::map<std::string, void (*)(const Fields&)> kCheck = {
+    {"jump", jump}, {"lags", lags},   {"period", period},
+    {"scan", scan}, {"chain", chain}, {"compose", compose}};
+
+std::vector<Fields> cases() {
+  std::vector<Fields> out;
+  for (Fields c : rankora::tables::table_rows(std::filesystem::path(__FILE__).parent_path() /
+                                              "parallel.txt")) {
+    c[0] = c[0].substr(0, c[0].find(' ')) + "_" + c.back();
+    c.pop_back();
+    c.resize(std::max<std::size_t>(c.size(), 4));
+    out.push_back(std::move(c));
+  }
+  return out;
+}
+
+class Parallel : public testing::TestWithParam<Fields> {};
+
+TEST_P(Parallel, Holds) { kCheck.at(GetParam()[0].substr(0, GetParam()[0].find('_')))(GetParam()); }
+
+INSTANTIATE_TEST_SUITE_P(Pieces, Parallel, testing::ValuesIn(cases()),
+                         [](const testing::TestParamInfo<Fields>& info) { return info.param[0]; });
+
+// The scan may skip a raw number only if no step of any shuffle can redraw it, and should
+// skip every other: the floor is exactly the least raw number ever redrawn.
+TEST(RedrawFloor, IsTheLeastRawNumberEverRedrawn) {
+  std::uint32_t least = 0xffff'ffff;
+  for (std::uint32_t r = 0x7fff'ffff; r >= 0x7fff'f000; --r)
+    for (std::int32_t i = 2; i <= rankora::kMaxShuffle; ++i)
+      if (rankora::shuffle_target(rankora::uniform_from_rand(r), i) > i) {
+        least = std::min(least, r << 1);
+        break;
+      }
+  EXPECT_EQ(least, rankora::kRedrawRawFloor);
+}
+
+}  // namespace
