@@ -27,10 +27,10 @@ void scan_one_stream(const RandLags& at, std::uint64_t first, std::uint64_t coun
   }
 }
 
-// Sixteen generators side by side, each on its own stretch of the range: lane l of
+// Eight generators side by side, each on its own stretch of the range: lane l of
 // lane_values[t] is stretch l's value t. Each stretch is a chain of dependent additions,
-// so sixteen of them keep the vector units busy where one stream cannot.
-constexpr int kLanes = 16;
+// so eight of them keep the vector units busy where one stream cannot.
+constexpr int kLanes = 8;
 using Lanes = std::uint32_t __attribute__((vector_size(4 * kLanes)));
 using LaneMask = std::int32_t __attribute__((vector_size(4 * kLanes)));
 constexpr int kBlockSteps = 3 * 128;
@@ -39,7 +39,7 @@ struct LaneScan {
   Lanes values[kLag + kBlockSteps];
 };
 
-// Steps the sixteen generators `steps` (a multiple of 3) values on; returns whether any
+// Steps the eight generators `steps` (a multiple of 3) values on; returns whether any
 // value reached the floor.
 __attribute__((target_clones("avx2", "default"))) bool step_lanes(LaneScan& scan, int steps) {
   Lanes* v = scan.values;

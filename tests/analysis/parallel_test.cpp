@@ -13,6 +13,7 @@
 
 #include "analysis/random_jump.hpp"
 #include "analysis/redraws.hpp"
+#include "analysis/shared_chain.hpp"
 #include "analysis/shuffle_composition.hpp"
 #include "reader/table_syntax.hpp"
 
@@ -172,9 +173,50 @@ void compose(const Fields& f) {
   EXPECT_EQ(got, want);
 }
 
+// Units of shuffles shared among threads, each unit's arrangement summed into a check that
+// depends on the unit's place: one thread's checks and last arrangement, whatever the count.
+void shared(const Fields& f) {
+  const Numbers size = numbers(f[1]);
+  const auto n = static_cast<std::int32_t>(size[0]);
+  const std::uint64_t units = size[1], per_unit = size[2];
+  const RandLags at = rankora::jump_ahead(rankora::first_lags(), number(f[2]));
+  const auto check = [&](std::uint64_t unit, std::span<const std::int32_t> perm) {
+    std::uint64_t sum = 0;
+    for (std::size_t k = 0; k < perm.size(); ++k) sum += (k + 1) * static_cast<std::uint64_t>(perm[k]);
+    return sum * (unit + 1);
+  };
+  std::vector<std::int32_t> want(static_cast<std::size_t>(n));
+  std::iota(want.rbegin(), want.rend(), 1);
+  const std::vector<std::int32_t> start = want;
+  std::uint64_t want_check = 0;
+  auto s = std::make_unique<RandStream>(at);
+  for (std::uint64_t u = 0; u < units; ++u) {
+    for (std::uint64_t k = 0; k < per_unit; ++k) rankora::shuffle(want.data(), n, *s);
+    want_check += check(u, want);
+  }
+  for (const std::uint64_t threads : numbers(f[3])) {
+    const auto t_count = static_cast<std::int32_t>(threads);
+    rankora::ChainRoom room(t_count, n);
+    const rankora::ShuffleChain chain = rankora::find_redraws_shared(at, n, units * per_unit, t_count, room);
+    const rankora::ChainPlan plan = rankora::plan_chain(units, t_count, 0.8);
+    std::vector<std::uint64_t> checks(threads);
+    std::vector<std::int32_t> got = start;
+    rankora::run_chain(plan, chain, at, per_unit, n, got, room,
+                       [&](std::int32_t t, std::uint64_t first, std::uint64_t count,
+                           std::span<std::int32_t> perm, RandStream& stream) {
+                         for (std::uint64_t u = first; u < first + count; ++u) {
+                           for (std::uint64_t k = 0; k < per_unit; ++k) rankora::shuffle(perm.data(), n, stream);
+                           checks[static_cast<std::size_t>(t)] += check(u, perm);
+                         }
+                       });
+    EXPECT_EQ(std::accumulate(checks.begin(), checks.end(), std::uint64_t{0}), want_check) << threads << " threads";
+    EXPECT_EQ(got, want) << threads << " threads";
+  }
+}
+
 const std::map<std::string, void (*)(const Fields&)> kCheck = {
-    {"jump", jump}, {"lags", lags},   {"period", period},
-    {"scan", scan}, {"chain", chain}, {"compose", compose}};
+    {"jump", jump}, {"lags", lags},   {"period", period},  {"scan", scan},
+    {"chain", chain}, {"compose", compose}, {"shared", shared}};
 
 std::vector<Fields> cases() {
   std::vector<Fields> out;
