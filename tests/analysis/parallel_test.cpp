@@ -149,6 +149,23 @@ void chain(const Fields& f) {
     ASSERT_EQ(found.start_of(k), want.starts[k]) << "shuffle " << k;
 }
 
+// Candidates made up: raw numbers written in hex, "draw:raw".
+void resolve(const Fields& f) {
+  const Numbers size = numbers(f[1]);
+  std::vector<rankora::RedrawCandidate> candidates;
+  std::istringstream in(f[2]);
+  for (std::string c; in >> c;)
+    candidates.push_back({std::stoull(c.substr(0, c.find(':'))),
+                          static_cast<std::uint32_t>(std::stoul(c.substr(c.find(':') + 1), nullptr, 16))});
+  rankora::ShuffleChain chain(static_cast<std::int32_t>(size[0]), size[1]);
+  const std::uint64_t draws = chain.resolve(candidates, number(f[3]));
+  Numbers redraws;
+  for (const auto& r : chain.redraws())
+    redraws.insert(redraws.end(), {r.shuffle, r.draw, static_cast<std::uint64_t>(r.step)});
+  EXPECT_EQ(redraws, numbers(f[4]));
+  EXPECT_EQ(draws, number(f[5]));
+}
+
 // The chain cut at each cut, each piece composed from its own jumped stream, then
 // applied in turn to an arrangement that is not the identity.
 void compose(const Fields& f) {
@@ -216,7 +233,7 @@ void shared(const Fields& f) {
 
 const std::map<std::string, void (*)(const Fields&)> kCheck = {
     {"jump", jump}, {"lags", lags},   {"period", period},  {"scan", scan},
-    {"chain", chain}, {"compose", compose}, {"shared", shared}};
+    {"chain", chain}, {"compose", compose}, {"shared", shared}, {"resolve", resolve}};
 
 std::vector<Fields> cases() {
   std::vector<Fields> out;
@@ -224,7 +241,7 @@ std::vector<Fields> cases() {
                                               "parallel.txt")) {
     c[0] = c[0].substr(0, c[0].find(' ')) + "_" + c.back();
     c.pop_back();
-    c.resize(std::max<std::size_t>(c.size(), 4));
+    c.resize(std::max<std::size_t>(c.size(), 6));
     out.push_back(std::move(c));
   }
   return out;
