@@ -11,7 +11,7 @@ namespace {
 constexpr int kLag = 31;
 
 // Below this many draws one stream beats the jumps that start the lanes.
-constexpr std::uint64_t kLaneScanFrom = std::uint64_t{1} << 22;
+constexpr std::uint64_t kLaneScanFrom = std::uint64_t{1} << 18;
 
 void scan_one_stream(const RandLags& at, std::uint64_t first, std::uint64_t count,
                      std::vector<RedrawCandidate>& out) {
