@@ -251,8 +251,8 @@ class Parallel : public testing::TestWithParam<Fields> {};
 
 TEST_P(Parallel, Holds) { kCheck.at(GetParam()[0].substr(0, GetParam()[0].find('_')))(GetParam()); }
 
-INSTANTIATE_TEST_SUITE_P(Pieces, Parallel, testing::ValuesIn(cases()),
-                         [](const testing::TestParamInfo<Fields>& info) { return info.param[0]; });
+const auto kName = [](const testing::TestParamInfo<Fields>& info) { return info.param[0]; };
+INSTANTIATE_TEST_SUITE_P(Pieces, Parallel, testing::ValuesIn(cases()), kName);
 
 // The scan may skip a raw number only if no step of any shuffle can redraw it, and should
 // skip every other: the floor is exactly the least raw number ever redrawn.
