@@ -5,9 +5,12 @@
 //   compose N  N shuffles of 2000 entries composed, nothing else
 //   scan N     N draws scanned for redraws
 //   jump N     N jumps of the generator ahead
+//   rank N     the capacity table's ranking, what a run does before the global test
+//   ranked N   the ranking, then N permutations of the global test
 //   none N     nothing: the set-up alone
-// With THREADS, global and judge run on that many threads, shared as a chain
-// (shared_chain.hpp), which should change nothing in the result printed.
+// With THREADS, global, judge and ranked run on that many threads, shared as a chain
+// (shared_chain.hpp), which should change nothing in the result printed; for ranked the
+// other threads compose while thread 0 ranks.
 // Prints the wall time of the part and its time per item. Under callgrind, count the
 // part alone with --toggle-collect='*run_part*'.
 #include <chrono>
@@ -31,6 +34,20 @@ using namespace rankora;
 using rankora::bench::kCapacityJudges;
 using rankora::bench::kCapacityObjects;
 
+// The ranking's share of the work of one permutation of the global test: how much
+// composing the other threads can do while thread 0 ranks.
+constexpr double kRankingInPermutations = 40.0;
+
+struct Ranking {
+  bench::CapacityMatrix mat;
+  bench::CapacityMatrix table;
+  bench::RankWork work;
+  double run() {
+    return bench::rank_rows(bench::capacity_data().scores.view(), mat.view(), table.view(),
+                            kCapacityJudges, kCapacityObjects, work);
+  }
+};
+
 struct Work {
   std::unique_ptr<RandStream> stream = std::make_unique<RandStream>();
   std::vector<std::int32_t> perm = std::vector<std::int32_t>(kCapacityObjects);
@@ -41,6 +58,7 @@ struct Work {
   std::vector<RedrawCandidate> candidates;
   std::unique_ptr<GlobalTest> global;
   std::unique_ptr<JudgeTest> judge;
+  std::unique_ptr<Ranking> ranking = std::make_unique<Ranking>();
 };
 
 // Measured on this machine (README of bench/): composing a permutation of the global test
@@ -53,7 +71,8 @@ constexpr double kComposeJudge = 0.8;
 std::uint64_t shared_part(std::string_view part, std::uint64_t count, std::int32_t threads,
                           Work& first, double& took) {
   bench::CapacityData& data = bench::capacity_data();
-  const bool global = part == "global";
+  const bool global = part != "judge";
+  const bool ranked = part == "ranked";
   const std::uint64_t per_unit = global ? kCapacityJudges - 1 : 1;
   ChainRoom room(threads, kCapacityObjects);
   const RandLags at = first_lags();
@@ -68,24 +87,32 @@ std::uint64_t shared_part(std::string_view part, std::uint64_t count, std::int32
   std::vector<std::int64_t> reached(work.size());
   const auto start = std::chrono::steady_clock::now();
   const ShuffleChain chain = find_redraws_shared(at, kCapacityObjects, count * per_unit, threads, room);
-  const ChainPlan plan = plan_chain(count, threads, global ? kComposeGlobal : kComposeJudge);
+  const ChainPlan plan = plan_chain(count, threads, global ? kComposeGlobal : kComposeJudge,
+                                    ranked ? kRankingInPermutations / static_cast<double>(count) : 0.0);
+  double tie_term = 0.0;
   run_chain(plan, chain, at, per_unit, kCapacityObjects, perm, room,
             [&](std::int32_t t, std::uint64_t, std::uint64_t units, std::span<std::int32_t> p, RandStream& s) {
               Work& w = work[static_cast<std::size_t>(t)];
               reached[static_cast<std::size_t>(t)] = global ? w.global->permute(static_cast<std::int32_t>(units), p, s)
                                                             : w.judge->permute(static_cast<std::int32_t>(units), p, s);
+            },
+            [&] {
+              if (ranked) tie_term = first.ranking->run();
             });
   took = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   std::uint64_t mixed = static_cast<std::uint64_t>(std::accumulate(reached.begin(), reached.end(), std::int64_t{0}));
+  mixed += static_cast<std::uint64_t>(tie_term);
   for (const std::int32_t x : perm) mixed = mixed * 31 + static_cast<std::uint64_t>(x);
   return mixed;
 }
 
 __attribute__((noinline)) std::uint64_t run_part(std::string_view part, std::uint64_t count, Work& w) {
-  if (part == "global" || part == "judge") {
-    const std::int64_t reached = part == "global" ? w.global->permute(static_cast<std::int32_t>(count), w.perm, *w.stream)
-                                                  : w.judge->permute(static_cast<std::int32_t>(count), w.perm, *w.stream);
-    std::uint64_t mixed = static_cast<std::uint64_t>(reached);
+  if (part == "rank") return static_cast<std::uint64_t>(w.ranking->run());
+  if (part == "global" || part == "judge" || part == "ranked") {
+    const double tie_term = part == "ranked" ? w.ranking->run() : 0.0;
+    const std::int64_t reached = part != "judge" ? w.global->permute(static_cast<std::int32_t>(count), w.perm, *w.stream)
+                                                 : w.judge->permute(static_cast<std::int32_t>(count), w.perm, *w.stream);
+    std::uint64_t mixed = static_cast<std::uint64_t>(reached) + static_cast<std::uint64_t>(tie_term);
     for (const std::int32_t x : w.perm) mixed = mixed * 31 + static_cast<std::uint64_t>(x);
     return mixed;
   }
@@ -115,8 +142,9 @@ int main(int argc, char** argv) {
   if (argc == 4) std::from_chars(argv[3], argv[3] + std::string_view(argv[3]).size(), threads);
   if (std::from_chars(text.data(), text.data() + text.size(), count).ec != std::errc{} ||
       (part != "global" && part != "judge" && part != "compose" && part != "scan" && part != "jump" &&
-       part != "none")) {
-    std::fprintf(stderr, "usage: rankora-parallel-parts global|judge|compose|scan|jump|none COUNT [THREADS]\n");
+       part != "rank" && part != "ranked" && part != "none")) {
+    std::fprintf(stderr,
+                 "usage: rankora-parallel-parts global|judge|compose|scan|jump|rank|ranked|none COUNT [THREADS]\n");
     return 2;
   }
   bench::CapacityData& data = bench::capacity_data();

@@ -4,7 +4,8 @@
 
 namespace rankora {
 
-ChainPlan plan_chain(std::uint64_t units, std::int32_t threads, double compose_ratio) {
+ChainPlan plan_chain(std::uint64_t units, std::int32_t threads, double compose_ratio,
+                     double head_start) {
   const auto most = static_cast<std::int32_t>(std::min<std::uint64_t>(std::max<std::uint64_t>(units, 1), 4096));
   const std::int32_t t_count = std::clamp(threads, 1, most);
   ChainPlan plan;
@@ -13,10 +14,14 @@ ChainPlan plan_chain(std::uint64_t units, std::int32_t threads, double compose_r
     plan.starts.push_back(units);
     return plan;
   }
-  // Thread 0 runs x; each other thread composes c (1 - s) / (T - 1) and runs s, with
-  // x + (T - 1) s = 1: all end together when s = (T - 1 - c) / (T (T - 1) - c).
+  // Thread 0 does its head start h, then runs x; each other thread composes
+  // c (1 - s) / (T - 1) and runs s, with x + (T - 1) s = 1: all end together when
+  // s = ((T - 1) (1 + h) - c) / (T (T - 1) - c). The others' stretches wait for the head
+  // start; when their composing is done before it, all start together and share evenly.
   const double t = t_count;
-  const double share = (t - 1 - compose_ratio) / (t * (t - 1) - compose_ratio);
+  const double c = compose_ratio;
+  double share = ((t - 1) * (1 + head_start) - c) / (t * (t - 1) - c);
+  if (c * (1 - share) / (t - 1) < head_start) share = 1 / t;
   const auto each = std::max<std::uint64_t>(1, static_cast<std::uint64_t>(share * static_cast<double>(units)));
   plan.starts.push_back(units - static_cast<std::uint64_t>(t_count - 1) * each);
   for (std::int32_t k = 2; k <= t_count; ++k) plan.starts.push_back(plan.starts.back() + each);
