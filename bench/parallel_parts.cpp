@@ -63,8 +63,8 @@ struct Work {
 
 // Measured on this machine (README of bench/): composing a permutation of the global test
 // costs this much of running it, and a shuffle of a judge's test.
-constexpr double kComposeGlobal = 0.8;
-constexpr double kComposeJudge = 0.8;
+constexpr double kComposeGlobal = 0.6;
+constexpr double kComposeJudge = 0.6;
 
 // The part on `threads` threads; `took` is the time from the scan for redraws to the end,
 // what a run would add to its set-up.
