@@ -22,6 +22,7 @@ ChainPlan plan_chain(std::uint64_t units, std::int32_t threads, double compose_r
   const double c = compose_ratio;
   double share = ((t - 1) * (1 + head_start) - c) / (t * (t - 1) - c);
   if (c * (1 - share) / (t - 1) < head_start) share = 1 / t;
+  share = std::min(share, 1 / (t - 1));
   const auto each = std::max<std::uint64_t>(1, static_cast<std::uint64_t>(share * static_cast<double>(units)));
   plan.starts.push_back(units - static_cast<std::uint64_t>(t_count - 1) * each);
   for (std::int32_t k = 2; k <= t_count; ++k) plan.starts.push_back(plan.starts.back() + each);
