@@ -39,16 +39,19 @@ int main(int argc, char** argv) {
   const ShuffleChain global = rankora::find_redraws(global_at, objects, global_shuffles);
   const std::uint64_t global_draws = global.start_of(global_shuffles);
   for (const rankora::Redraw& r : global.redraws())
-    std::printf("0 %llu %llu %d %llu\n", static_cast<unsigned long long>(r.shuffle / per_global + 1),
+    std::printf("0 %llu %llu %d %llu\n",
+                static_cast<unsigned long long>(r.shuffle / per_global + 1),
                 static_cast<unsigned long long>(r.shuffle % per_global + 1), r.step,
                 static_cast<unsigned long long>(kWarmUpDraws + r.draw));
 
-  const std::uint64_t judge_shuffles = static_cast<std::uint64_t>(judges) * static_cast<std::uint64_t>(nperm);
+  const std::uint64_t judge_shuffles =
+      static_cast<std::uint64_t>(judges) * static_cast<std::uint64_t>(nperm);
   const ShuffleChain tests =
       rankora::find_redraws(rankora::jump_ahead(global_at, global_draws), objects, judge_shuffles);
   for (const rankora::Redraw& r : tests.redraws())
-    std::printf("%llu %llu 0 %d %llu\n", static_cast<unsigned long long>(r.shuffle / static_cast<std::uint64_t>(nperm) + 1),
-                static_cast<unsigned long long>(r.shuffle % static_cast<std::uint64_t>(nperm) + 1), r.step,
-                static_cast<unsigned long long>(kWarmUpDraws + global_draws + r.draw));
+    std::printf("%llu %llu 0 %d %llu\n",
+                static_cast<unsigned long long>(r.shuffle / static_cast<std::uint64_t>(nperm) + 1),
+                static_cast<unsigned long long>(r.shuffle % static_cast<std::uint64_t>(nperm) + 1),
+                r.step, static_cast<unsigned long long>(kWarmUpDraws + global_draws + r.draw));
   return 0;
 }

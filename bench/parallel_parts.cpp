@@ -13,8 +13,8 @@
 // other threads compose while thread 0 ranks.
 // Prints the wall time of the part and its time per item. Under callgrind, count the
 // part alone with --toggle-collect='*run_part*'.
-#include <chrono>
 #include <charconv>
+#include <chrono>
 #include <cstdio>
 #include <memory>
 #include <numeric>
@@ -78,41 +78,51 @@ std::uint64_t shared_part(std::string_view part, std::uint64_t count, std::int32
   const RandLags at = first_lags();
   std::vector<Work> work(static_cast<std::size_t>(threads));
   for (Work& w : work) {
-    w.global = std::make_unique<GlobalTest>(data.ranks.view(), kCapacityJudges, kCapacityObjects,
-                                            data.s_observed, reinterpret_cast<DoubledRank*>(first.rows.data()), w.sums);
+    w.global = std::make_unique<GlobalTest>(
+        data.ranks.view(), kCapacityJudges, kCapacityObjects, data.s_observed,
+        reinterpret_cast<DoubledRank*>(first.rows.data()), w.sums);
     w.judge = std::make_unique<JudgeTest>(data.ranks.view(), 1, kCapacityObjects, data.s_observed,
                                           data.rank_sums, w.own, w.others);
   }
   std::vector<std::int32_t>& perm = first.perm;
   std::vector<std::int64_t> reached(work.size());
   const auto start = std::chrono::steady_clock::now();
-  const ShuffleChain chain = find_redraws_shared(at, kCapacityObjects, count * per_unit, threads, room);
-  const ChainPlan plan = plan_chain(count, threads, global ? kComposeGlobal : kComposeJudge,
-                                    ranked ? kRankingInPermutations / static_cast<double>(count) : 0.0);
+  const ShuffleChain chain =
+      find_redraws_shared(at, kCapacityObjects, count * per_unit, threads, room);
+  const ChainPlan plan =
+      plan_chain(count, threads, global ? kComposeGlobal : kComposeJudge,
+                 ranked ? kRankingInPermutations / static_cast<double>(count) : 0.0);
   double tie_term = 0.0;
-  run_chain(plan, chain, at, per_unit, kCapacityObjects, perm, room,
-            [&](std::int32_t t, std::uint64_t, std::uint64_t units, std::span<std::int32_t> p, RandStream& s) {
-              Work& w = work[static_cast<std::size_t>(t)];
-              reached[static_cast<std::size_t>(t)] = global ? w.global->permute(static_cast<std::int32_t>(units), p, s)
-                                                            : w.judge->permute(static_cast<std::int32_t>(units), p, s);
-            },
-            [&] {
-              if (ranked) tie_term = first.ranking->run();
-            });
+  run_chain(
+      plan, chain, at, per_unit, kCapacityObjects, perm, room,
+      [&](std::int32_t t, std::uint64_t, std::uint64_t units, std::span<std::int32_t> p,
+          RandStream& s) {
+        Work& w = work[static_cast<std::size_t>(t)];
+        reached[static_cast<std::size_t>(t)] =
+            global ? w.global->permute(static_cast<std::int32_t>(units), p, s)
+                   : w.judge->permute(static_cast<std::int32_t>(units), p, s);
+      },
+      [&] {
+        if (ranked) tie_term = first.ranking->run();
+      });
   took = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  std::uint64_t mixed = static_cast<std::uint64_t>(std::accumulate(reached.begin(), reached.end(), std::int64_t{0}));
+  std::uint64_t mixed =
+      static_cast<std::uint64_t>(std::accumulate(reached.begin(), reached.end(), std::int64_t{0}));
   mixed += static_cast<std::uint64_t>(tie_term);
   for (const std::int32_t x : perm) mixed = mixed * 31 + static_cast<std::uint64_t>(x);
   return mixed;
 }
 
-__attribute__((noinline)) std::uint64_t run_part(std::string_view part, std::uint64_t count, Work& w) {
+__attribute__((noinline)) std::uint64_t run_part(std::string_view part, std::uint64_t count,
+                                                 Work& w) {
   if (part == "rank") return static_cast<std::uint64_t>(w.ranking->run());
   if (part == "global" || part == "judge" || part == "ranked") {
     const double tie_term = part == "ranked" ? w.ranking->run() : 0.0;
-    const std::int64_t reached = part != "judge" ? w.global->permute(static_cast<std::int32_t>(count), w.perm, *w.stream)
-                                                 : w.judge->permute(static_cast<std::int32_t>(count), w.perm, *w.stream);
-    std::uint64_t mixed = static_cast<std::uint64_t>(reached) + static_cast<std::uint64_t>(tie_term);
+    const std::int64_t reached =
+        part != "judge" ? w.global->permute(static_cast<std::int32_t>(count), w.perm, *w.stream)
+                        : w.judge->permute(static_cast<std::int32_t>(count), w.perm, *w.stream);
+    std::uint64_t mixed =
+        static_cast<std::uint64_t>(reached) + static_cast<std::uint64_t>(tie_term);
     for (const std::int32_t x : w.perm) mixed = mixed * 31 + static_cast<std::uint64_t>(x);
     return mixed;
   }
@@ -141,10 +151,11 @@ int main(int argc, char** argv) {
   std::int32_t threads = 0;
   if (argc == 4) std::from_chars(argv[3], argv[3] + std::string_view(argv[3]).size(), threads);
   if (std::from_chars(text.data(), text.data() + text.size(), count).ec != std::errc{} ||
-      (part != "global" && part != "judge" && part != "compose" && part != "scan" && part != "jump" &&
-       part != "rank" && part != "ranked" && part != "none")) {
+      (part != "global" && part != "judge" && part != "compose" && part != "scan" &&
+       part != "jump" && part != "rank" && part != "ranked" && part != "none")) {
     std::fprintf(stderr,
-                 "usage: rankora-parallel-parts global|judge|compose|scan|jump|rank|ranked|none COUNT [THREADS]\n");
+                 "usage: rankora-parallel-parts global|judge|compose|scan|jump|rank|ranked|none "
+                 "COUNT [THREADS]\n");
     return 2;
   }
   bench::CapacityData& data = bench::capacity_data();
@@ -152,7 +163,8 @@ int main(int argc, char** argv) {
   w.rows.resize(std::size_t{kCapacityJudges} * kCapacityObjects);
   std::iota(w.perm.begin(), w.perm.end(), 1);
   w.global = std::make_unique<GlobalTest>(data.ranks.view(), kCapacityJudges, kCapacityObjects,
-                                          data.s_observed, reinterpret_cast<DoubledRank*>(w.rows.data()), w.sums);
+                                          data.s_observed,
+                                          reinterpret_cast<DoubledRank*>(w.rows.data()), w.sums);
   w.judge = std::make_unique<JudgeTest>(data.ranks.view(), 1, kCapacityObjects, data.s_observed,
                                         data.rank_sums, w.own, w.others);
   double took = 0.0;

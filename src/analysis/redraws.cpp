@@ -21,7 +21,8 @@ void scan_one_stream(const RandLags& at, std::uint64_t first, std::uint64_t coun
     stream.reserve(run);
     const std::uint32_t* raw = stream.peek();
     for (int t = 0; t < run; ++t)
-      if (raw[t] >= kRedrawRawFloor) out.push_back({first + done + static_cast<std::uint64_t>(t), raw[t]});
+      if (raw[t] >= kRedrawRawFloor)
+        out.push_back({first + done + static_cast<std::uint64_t>(t), raw[t]});
     stream.consume(run);
     done += static_cast<std::uint64_t>(run);
   }
@@ -82,8 +83,10 @@ void scan_lanes(const RandLags& at, std::uint64_t first, std::uint64_t count,
       for (int t = 0; t < kBlockSteps; ++t)
         for (int l = 0; l < kLanes; ++l) {
           const std::uint32_t raw = scan->values[kLag + t][l];
-          const std::uint64_t offset = static_cast<std::uint64_t>(l) * stretch + done + static_cast<std::uint64_t>(t);
-          if (raw >= kRedrawRawFloor && done + static_cast<std::uint64_t>(t) < stretch && offset < count)
+          const std::uint64_t offset =
+              static_cast<std::uint64_t>(l) * stretch + done + static_cast<std::uint64_t>(t);
+          if (raw >= kRedrawRawFloor && done + static_cast<std::uint64_t>(t) < stretch &&
+              offset < count)
             out.push_back({first + offset, raw});
         }
     }
@@ -111,8 +114,8 @@ std::uint64_t ShuffleChain::resolve(std::span<const RedrawCandidate> candidates,
   redraws_.clear();
   if (per_shuffle_ == 0) return 0;
   std::uint64_t shuffle = 0;
-  std::uint64_t start = 0;     // the first draw of `shuffle`
-  std::uint64_t redrawn = 0;   // its redraws so far
+  std::uint64_t start = 0;    // the first draw of `shuffle`
+  std::uint64_t redrawn = 0;  // its redraws so far
   for (const RedrawCandidate& c : candidates) {
     if (c.draw >= scanned) break;
     if (c.draw >= start + per_shuffle_ + redrawn) {
@@ -124,7 +127,8 @@ std::uint64_t ShuffleChain::resolve(std::span<const RedrawCandidate> candidates,
     }
     if (shuffle >= shuffles_) break;
     // A redrawn draw leaves i where it was.
-    const auto step = static_cast<std::int32_t>(static_cast<std::uint64_t>(n_) - (c.draw - start - redrawn));
+    const auto step =
+        static_cast<std::int32_t>(static_cast<std::uint64_t>(n_) - (c.draw - start - redrawn));
     if (shuffle_target(uniform_from_rand(c.raw >> 1), step) > step) {
       redraws_.push_back({shuffle, c.draw, step});
       ++redrawn;
@@ -134,8 +138,9 @@ std::uint64_t ShuffleChain::resolve(std::span<const RedrawCandidate> candidates,
 }
 
 std::uint64_t ShuffleChain::start_of(std::uint64_t shuffle) const {
-  const auto before = std::lower_bound(redraws_.begin(), redraws_.end(), shuffle,
-                                       [](const Redraw& r, std::uint64_t s) { return r.shuffle < s; });
+  const auto before =
+      std::lower_bound(redraws_.begin(), redraws_.end(), shuffle,
+                       [](const Redraw& r, std::uint64_t s) { return r.shuffle < s; });
   return shuffle * per_shuffle_ + static_cast<std::uint64_t>(before - redraws_.begin());
 }
 

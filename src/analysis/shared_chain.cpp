@@ -6,7 +6,8 @@ namespace rankora {
 
 ChainPlan plan_chain(std::uint64_t units, std::int32_t threads, double compose_ratio,
                      double head_start) {
-  const auto most = static_cast<std::int32_t>(std::min<std::uint64_t>(std::max<std::uint64_t>(units, 1), 4096));
+  const auto most =
+      static_cast<std::int32_t>(std::min<std::uint64_t>(std::max<std::uint64_t>(units, 1), 4096));
   const std::int32_t t_count = std::clamp(threads, 1, most);
   ChainPlan plan;
   plan.starts.push_back(0);
@@ -23,20 +24,23 @@ ChainPlan plan_chain(std::uint64_t units, std::int32_t threads, double compose_r
   double share = ((t - 1) * (1 + head_start) - c) / (t * (t - 1) - c);
   if (c * (1 - share) / (t - 1) < head_start) share = 1 / t;
   share = std::min(share, 1 / (t - 1));
-  const auto each = std::max<std::uint64_t>(1, static_cast<std::uint64_t>(share * static_cast<double>(units)));
+  const auto each =
+      std::max<std::uint64_t>(1, static_cast<std::uint64_t>(share * static_cast<double>(units)));
   plan.starts.push_back(units - static_cast<std::uint64_t>(t_count - 1) * each);
   for (std::int32_t k = 2; k <= t_count; ++k) plan.starts.push_back(plan.starts.back() + each);
 
   const std::uint64_t composed = plan.starts[static_cast<std::size_t>(t_count - 1)];
   std::vector<std::uint64_t> shares;
   for (std::int32_t k = 0; k < t_count; ++k)
-    shares.push_back(composed * static_cast<std::uint64_t>(k) / static_cast<std::uint64_t>(t_count - 1));
+    shares.push_back(composed * static_cast<std::uint64_t>(k) /
+                     static_cast<std::uint64_t>(t_count - 1));
   plan.cuts = shares;
   plan.cuts.insert(plan.cuts.end(), plan.starts.begin() + 1, plan.starts.end() - 1);
   std::sort(plan.cuts.begin(), plan.cuts.end());
   plan.cuts.erase(std::unique(plan.cuts.begin(), plan.cuts.end()), plan.cuts.end());
   for (std::size_t p = 0; p + 1 < plan.cuts.size(); ++p) {
-    const auto share_of = std::upper_bound(shares.begin(), shares.end(), plan.cuts[p]) - shares.begin();
+    const auto share_of =
+        std::upper_bound(shares.begin(), shares.end(), plan.cuts[p]) - shares.begin();
     plan.composer.push_back(static_cast<std::int32_t>(share_of));
   }
   return plan;
@@ -55,19 +59,24 @@ ShuffleChain find_redraws_shared(const RandLags& at, std::int32_t n, std::uint64
                                  std::int32_t threads, ChainRoom& room) {
   ShuffleChain chain(n, shuffles);
   const std::uint64_t draws = shuffles * chain.draws_per_shuffle();
-  const auto t_count = static_cast<std::uint64_t>(std::clamp<std::int32_t>(threads, 1, static_cast<std::int32_t>(room.candidates.size())));
+  const auto t_count = static_cast<std::uint64_t>(
+      std::clamp<std::int32_t>(threads, 1, static_cast<std::int32_t>(room.candidates.size())));
   {
     std::vector<std::jthread> scanners;
     for (std::uint64_t t = 0; t < t_count; ++t) {
       room.candidates[t].clear();
       const std::uint64_t first = draws * t / t_count, last = draws * (t + 1) / t_count;
-      scanners.emplace_back([&, t, first, last] { find_redraw_candidates(at, first, last - first, room.candidates[t]); });
+      scanners.emplace_back([&, t, first, last] {
+        find_redraw_candidates(at, first, last - first, room.candidates[t]);
+      });
     }
   }
   std::vector<RedrawCandidate>& all = room.candidates[0];
-  for (std::uint64_t t = 1; t < t_count; ++t) all.insert(all.end(), room.candidates[t].begin(), room.candidates[t].end());
+  for (std::uint64_t t = 1; t < t_count; ++t)
+    all.insert(all.end(), room.candidates[t].begin(), room.candidates[t].end());
   std::uint64_t scanned = draws;
-  for (std::uint64_t needed = chain.resolve(all, scanned); needed > scanned; needed = chain.resolve(all, scanned)) {
+  for (std::uint64_t needed = chain.resolve(all, scanned); needed > scanned;
+       needed = chain.resolve(all, scanned)) {
     find_redraw_candidates(at, scanned, needed - scanned, all);
     scanned = needed;
   }

@@ -7,8 +7,8 @@
 #pragma once
 
 #include <barrier>
-#include <latch>
 #include <cstdint>
+#include <latch>
 #include <memory>
 #include <span>
 #include <thread>
@@ -26,9 +26,9 @@ namespace rankora {
 // `head_start` is work that thread 0 does first (in the chain's whole work as 1), while the
 // others already compose: nothing they compose depends on it.
 struct ChainPlan {
-  std::vector<std::uint64_t> starts;    // thread t runs units [starts[t], starts[t + 1])
-  std::vector<std::uint64_t> cuts;      // pieces [cuts[p], cuts[p + 1]) composed, up to starts[T-1]
-  std::vector<std::int32_t> composer;   // the thread that composes piece p
+  std::vector<std::uint64_t> starts;   // thread t runs units [starts[t], starts[t + 1])
+  std::vector<std::uint64_t> cuts;     // pieces [cuts[p], cuts[p + 1]) composed, up to starts[T-1]
+  std::vector<std::int32_t> composer;  // the thread that composes piece p
 
   std::int32_t threads() const { return static_cast<std::int32_t>(starts.size()) - 1; }
 };
@@ -39,10 +39,10 @@ ChainPlan plan_chain(std::uint64_t units, std::int32_t threads, double compose_r
 // The room a shared chain needs, reserved before it runs.
 struct ChainRoom {
   ChainRoom(std::int32_t threads, std::int32_t n);
-  std::vector<std::unique_ptr<RandStream>> streams;    // one a thread
-  std::vector<std::vector<std::int32_t>> arrangements; // two a thread
-  std::vector<std::vector<std::int32_t>> sigmas;       // one a piece, at most 2 a thread
-  std::vector<std::vector<RedrawCandidate>> candidates; // one a thread
+  std::vector<std::unique_ptr<RandStream>> streams;      // one a thread
+  std::vector<std::vector<std::int32_t>> arrangements;   // two a thread
+  std::vector<std::vector<std::int32_t>> sigmas;         // one a piece, at most 2 a thread
+  std::vector<std::vector<RedrawCandidate>> candidates;  // one a thread
 };
 
 // The chain's redraws, its scan shared among the plan's threads.
@@ -82,15 +82,16 @@ void run_chain(const ChainPlan& plan, const ShuffleChain& chain, const RandLags&
       composed.arrive_and_wait();
       // The pieces before this thread's stretch, in order, from the arrangement given.
       std::vector<std::int32_t>& spare = room.arrangements[static_cast<std::size_t>(threads + t)];
-      for (std::size_t p = 0; p < pieces && plan.cuts[p] < plan.starts[static_cast<std::size_t>(t)]; ++p) {
+      for (std::size_t p = 0; p < pieces && plan.cuts[p] < plan.starts[static_cast<std::size_t>(t)];
+           ++p) {
         apply_arrangement(own, room.sigmas[p], n, spare);
         own.swap(spare);
       }
       led.wait();
     }
     const std::uint64_t first = plan.starts[static_cast<std::size_t>(t)];
-    work(t, first, plan.starts[static_cast<std::size_t>(t) + 1] - first, std::span<std::int32_t>(own),
-         stream_at(t, first));
+    work(t, first, plan.starts[static_cast<std::size_t>(t) + 1] - first,
+         std::span<std::int32_t>(own), stream_at(t, first));
   };
   for (std::int32_t t = 0; t < threads; ++t)
     std::copy_n(perm.begin(), n, room.arrangements[static_cast<std::size_t>(t)].begin());

@@ -157,8 +157,9 @@ void resolve(const Fields& f) {
   std::vector<rankora::RedrawCandidate> candidates;
   std::istringstream in(f[2]);
   for (std::string c; in >> c;)
-    candidates.push_back({std::stoull(c.substr(0, c.find(':'))),
-                          static_cast<std::uint32_t>(std::stoul(c.substr(c.find(':') + 1), nullptr, 16))});
+    candidates.push_back(
+        {std::stoull(c.substr(0, c.find(':'))),
+         static_cast<std::uint32_t>(std::stoul(c.substr(c.find(':') + 1), nullptr, 16))});
   rankora::ShuffleChain chain(static_cast<std::int32_t>(size[0]), size[1]);
   const std::uint64_t draws = chain.resolve(candidates, number(f[3]));
   Numbers redraws;
@@ -177,7 +178,8 @@ void compose(const Fields& f) {
   const RandLags at = rankora::jump_ahead(rankora::first_lags(), from);
   const rankora::ShuffleChain chain = rankora::find_redraws(at, n, size[1]);
   std::vector<std::int32_t> start(static_cast<std::size_t>(n));
-  for (std::size_t k = 0; k < start.size(); ++k) start[k] = static_cast<std::int32_t>((k * 7 + 3) % start.size()) + 1;
+  for (std::size_t k = 0; k < start.size(); ++k)
+    start[k] = static_cast<std::int32_t>((k * 7 + 3) % start.size()) + 1;
   std::vector<std::int32_t> got = start, sigma(start.size()), next(start.size());
   for (std::size_t c = 0; c + 1 < cuts.size(); ++c) {
     RandStream s(rankora::jump_ahead(at, chain.start_of(cuts[c])));
@@ -201,7 +203,8 @@ void shared(const Fields& f) {
   const RandLags at = rankora::jump_ahead(rankora::first_lags(), number(f[2]));
   const auto check = [&](std::uint64_t unit, std::span<const std::int32_t> perm) {
     std::uint64_t sum = 0;
-    for (std::size_t k = 0; k < perm.size(); ++k) sum += (k + 1) * static_cast<std::uint64_t>(perm[k]);
+    for (std::size_t k = 0; k < perm.size(); ++k)
+      sum += (k + 1) * static_cast<std::uint64_t>(perm[k]);
     return sum * (unit + 1);
   };
   std::vector<std::int32_t> want(static_cast<std::size_t>(n));
@@ -216,32 +219,36 @@ void shared(const Fields& f) {
   for (const std::uint64_t threads : numbers(f[3])) {
     const auto t_count = static_cast<std::int32_t>(threads);
     rankora::ChainRoom room(t_count, n);
-    const rankora::ShuffleChain chain = rankora::find_redraws_shared(at, n, units * per_unit, t_count, room);
-    const double head_start = f[4].find_first_not_of(' ') == std::string::npos ? 0.0 : std::stod(f[4]);
+    const rankora::ShuffleChain chain =
+        rankora::find_redraws_shared(at, n, units * per_unit, t_count, room);
+    const double head_start =
+        f[4].find_first_not_of(' ') == std::string::npos ? 0.0 : std::stod(f[4]);
     const rankora::ChainPlan plan = rankora::plan_chain(units, t_count, 0.8, head_start);
     std::vector<std::uint64_t> checks(threads);
     std::vector<std::int32_t> got = start;
     bool led = false;
-    rankora::run_chain(plan, chain, at, per_unit, n, got, room,
-                       [&](std::int32_t t, std::uint64_t first, std::uint64_t count,
-                           std::span<std::int32_t> perm, RandStream& stream) {
-                         for (std::uint64_t u = first; u < first + count; ++u) {
-                           for (std::uint64_t k = 0; k < per_unit; ++k) rankora::shuffle(perm.data(), n, stream);
-                           checks[static_cast<std::size_t>(t)] += check(u, perm) * (led ? 1 : 0);
-                         }
-                       },
-                       [&] {
-                         // Long enough for the others to overtake it if they did not wait.
-                         if (head_start > 0) std::this_thread::sleep_for(std::chrono::milliseconds(20));
-                         led = true;
-                       });
-    EXPECT_EQ(std::accumulate(checks.begin(), checks.end(), std::uint64_t{0}), want_check) << threads << " threads";
+    rankora::run_chain(
+        plan, chain, at, per_unit, n, got, room,
+        [&](std::int32_t t, std::uint64_t first, std::uint64_t count, std::span<std::int32_t> perm,
+            RandStream& stream) {
+          for (std::uint64_t u = first; u < first + count; ++u) {
+            for (std::uint64_t k = 0; k < per_unit; ++k) rankora::shuffle(perm.data(), n, stream);
+            checks[static_cast<std::size_t>(t)] += check(u, perm) * (led ? 1 : 0);
+          }
+        },
+        [&] {
+          // Long enough for the others to overtake it if they did not wait.
+          if (head_start > 0) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+          led = true;
+        });
+    EXPECT_EQ(std::accumulate(checks.begin(), checks.end(), std::uint64_t{0}), want_check)
+        << threads << " threads";
     EXPECT_EQ(got, want) << threads << " threads";
   }
 }
 
 const std::map<std::string, void (*)(const Fields&)> kCheck = {
-    {"jump", jump}, {"lags", lags},   {"period", period},  {"scan", scan},
+    {"jump", jump},   {"lags", lags},       {"period", period}, {"scan", scan},
     {"chain", chain}, {"compose", compose}, {"shared", shared}, {"resolve", resolve}};
 
 std::vector<Fields> cases() {
