@@ -17,7 +17,6 @@ class MatrixView {
   // The first element of column `col`.
   double* column(int col) const { return &(*this)(1, col); }
   double* data() const { return data_; }
-  int ld() const { return ld_; }
 
  private:
   double* data_;

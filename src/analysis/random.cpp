@@ -19,15 +19,13 @@ RandStream::RandStream() {
   pos_ = end_ = kLag;
 }
 
-void RandStream::refill(int count) {
+void RandStream::refill() {
   // Keep what is not consumed yet and at least the last kLag values the recurrence needs.
   const int unconsumed = end_ - pos_;
   const int keep = std::max(kLag, unconsumed);
   std::copy(raw_ + end_ - keep, raw_ + end_, raw_);
   pos_ = keep - unconsumed;
   end_ = keep;
-  // The capacity leaves room for any count up to kMaxRun.
-  (void)count;
   int fill = kCapacity - end_;
   fill -= fill % 3;
   std::uint32_t a = raw_[end_ - 3];
@@ -67,11 +65,6 @@ RandStream& rand_stream() {
   return stream;
 }
 
-float urand(std::int32_t& /*flag*/) { return uniform_from_rand(rand_stream().next()); }
-
-void permute(std::int32_t& /*flag*/, std::int32_t n, std::int32_t /*capacity*/,
-             std::span<std::int32_t> v) {
-  shuffle(v.data(), n, rand_stream());
-}
+float urand() { return uniform_from_rand(rand_stream().next()); }
 
 }  // namespace rankora

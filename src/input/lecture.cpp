@@ -74,11 +74,11 @@ void ask_size(std::int32_t& njudge, std::int32_t& nobj, std::int32_t maxobj, std
     answer.finish();
     if (nobj > maxobj) {
       report::show_too_many_objects(lang);
-      rt::stop("2");
+      rt::stop(2);
     }
     if (njudge > maxj) {
       report::show_too_many_judges(lang);
-      rt::stop("3");
+      rt::stop(3);
     }
     // Fewer than two of either leaves every statistic a division by zero.
     if (njudge >= 2 && nobj >= 2) return;
@@ -141,10 +141,9 @@ void warn_of_ignored_text(const IgnoredText& ignored, int lang, std::string_view
 
 }  // namespace
 
-void lecture(std::int32_t& nobj, std::int32_t& njudge, std::int32_t& nobj2, MatrixView mat,
-             MatrixView table, std::int32_t maxobj, std::int32_t maxj, std::int32_t lang) {
+void lecture(std::int32_t& nobj, std::int32_t& njudge, MatrixView mat, MatrixView table,
+             std::int32_t maxobj, std::int32_t maxj, std::int32_t lang) {
   ask_size(njudge, nobj, maxobj, maxj, lang);
-  nobj2 = nobj;
   report::show_empty_line();
   const std::int32_t orient = ask_orientation(lang);
   report::show_empty_line();

@@ -8,6 +8,7 @@
 #include "report/notes.hpp"
 #include "report/records.hpp"
 #include "report/screen.hpp"
+#include "run/report_observer.hpp"
 #include "run/storage.hpp"
 #include "runtime/list_read.hpp"
 #include "runtime/process.hpp"
@@ -65,18 +66,17 @@ void run(const Storage& s) {
 
   std::int32_t nobj = 0;
   std::int32_t njudge = 0;
-  std::int32_t nobj2 = 0;
-  lecture(nobj, njudge, nobj2, s.mat_view(), s.table_view(), kMaxObjects, kMaxJudges, lang);
+  lecture(nobj, njudge, s.mat_view(), s.table_view(), kMaxObjects, kMaxJudges, lang);
 
   const std::int32_t ties = ask_ties(lang);
   const std::int32_t nperm = ask_permutations(lang);
   report::show_empty_line();
   report::write_permutation_count(lang, nperm);
 
-  rankora(nobj, njudge, nobj2, s.mat_view(), s.table_view(), s.rsum.span(), kMaxObjects, kMaxJudges,
-          lang, nperm, s.perm.span(), s.tiecnt.span(), s.values.span(), s.rank_work.span(),
-          s.spearr_view(), s.work1.span(), s.result_view(), s.work2.span(), s.iwork.span(),
-          s.varok.span(), ties);
+  ReportObserver observer(lang);
+  Concordance concordance;
+  rankora(nobj, njudge, s.mat_view(), s.table_view(), nperm, ties, concordance, s.judges.span(),
+          s.spearr_view(), s.varok.span(), s.rankora_work(), observer);
 
   report::show_empty_line();
   report::show_closing_message(lang);
