@@ -56,6 +56,7 @@ struct Work {
   std::vector<double> own = std::vector<double>(kCapacityObjects);
   std::vector<double> others = std::vector<double>(kCapacityObjects);
   std::vector<RedrawCandidate> candidates;
+  NullHistogram histogram;
   std::unique_ptr<GlobalTest> global;
   std::unique_ptr<JudgeTest> judge;
   std::unique_ptr<Ranking> ranking = std::make_unique<Ranking>();
@@ -78,9 +79,8 @@ std::uint64_t shared_part(std::string_view part, std::uint64_t count, std::int32
   const RandLags at = first_lags();
   std::vector<Work> work(static_cast<std::size_t>(threads));
   for (Work& w : work) {
-    w.global = std::make_unique<GlobalTest>(
-        data.ranks.view(), kCapacityJudges, kCapacityObjects, data.s_observed,
-        reinterpret_cast<DoubledRank*>(first.rows.data()), w.sums);
+    w.global = std::make_unique<GlobalTest>(data.ranks.view(), kCapacityJudges, kCapacityObjects,
+                                            data.s_observed, first.rows, w.sums, w.histogram);
     w.judge = std::make_unique<JudgeTest>(data.ranks.view(), 1, kCapacityObjects, data.s_observed,
                                           data.rank_sums, w.own, w.others);
   }
@@ -163,8 +163,7 @@ int main(int argc, char** argv) {
   w.rows.resize(std::size_t{kCapacityJudges} * kCapacityObjects);
   std::iota(w.perm.begin(), w.perm.end(), 1);
   w.global = std::make_unique<GlobalTest>(data.ranks.view(), kCapacityJudges, kCapacityObjects,
-                                          data.s_observed,
-                                          reinterpret_cast<DoubledRank*>(w.rows.data()), w.sums);
+                                          data.s_observed, w.rows, w.sums, w.histogram);
   w.judge = std::make_unique<JudgeTest>(data.ranks.view(), 1, kCapacityObjects, data.s_observed,
                                         data.rank_sums, w.own, w.others);
   double took = 0.0;

@@ -1,7 +1,10 @@
 // Rankora: concordance among judges. The dialogue, the report file's life and the
 // order of a run.
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
+#include <thread>
 
 #include "analysis/rankora.hpp"
 #include "input/lecture.hpp"
@@ -10,6 +13,7 @@
 #include "report/screen.hpp"
 #include "run/report_observer.hpp"
 #include "run/storage.hpp"
+#include "run/threads.hpp"
 #include "runtime/list_read.hpp"
 #include "runtime/process.hpp"
 #include "runtime/units.hpp"
@@ -87,8 +91,15 @@ void run(const Storage& s) {
 }  // namespace rankora
 
 int main() {
+  const char* setting = std::getenv("RANKORA_THREADS");
+  const auto threads = rankora::thread_count(setting, std::thread::hardware_concurrency());
+  if (!threads) {
+    std::fprintf(stderr, "rankora: RANKORA_THREADS=%s: not a count of threads from 1 to %d\n",
+                 setting, rankora::kMaxThreads);
+    return 2;
+  }
   rankora::rt::start();
-  const auto storage = std::make_unique<rankora::Storage>();
+  const auto storage = std::make_unique<rankora::Storage>(*threads);
   rankora::run(*storage);
   rankora::rt::stop();
 }

@@ -6,18 +6,22 @@
 #include <algorithm>
 #include <bit>
 #include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <map>
 #include <memory>
 #include <numeric>
+#include <random>
 #include <sstream>
 #include <thread>
 
 #include "analysis/random_jump.hpp"
+#include "analysis/rankora.hpp"
 #include "analysis/redraws.hpp"
 #include "analysis/shared_chain.hpp"
 #include "analysis/shuffle_composition.hpp"
 #include "reader/table_syntax.hpp"
+#include "run/storage.hpp"
 
 namespace {
 
@@ -247,9 +251,88 @@ void shared(const Fields& f) {
   }
 }
 
+// Takes the progress as a line would show it, and checks that it is true: it never goes
+// back, never passes what is done, and ends with all of it.
+class ProgressCheck final : public rankora::AnalysisObserver {
+ public:
+  void statistics_ready(const rankora::Concordance& c) override {
+    global_total_ = std::int64_t{c.nperm} * (c.judges - 1);
+    judges_ = c.judges;
+  }
+  void global_test_progress(std::int64_t shuffles) override {
+    EXPECT_GE(shuffles, global_);
+    EXPECT_LE(shuffles, global_total_);
+    global_ = shuffles;
+  }
+  void global_test_done(const rankora::Concordance&) override { EXPECT_EQ(global_, global_total_); }
+  void judges_progress(std::int64_t shuffles, std::int32_t judges_done) override {
+    EXPECT_GE(shuffles, std::max(judge_shuffles_, global_total_));
+    EXPECT_GE(judges_done, judges_done_);
+    EXPECT_LE(judges_done, judges_);
+    judge_shuffles_ = shuffles;
+    judges_done_ = judges_done;
+  }
+  void judges_done(const rankora::Concordance& c, std::span<const rankora::JudgeResult>) override {
+    EXPECT_LE(judge_shuffles_, global_total_ + std::int64_t{c.nperm} * c.judges);
+    if (c.nperm > 0 && c.judges > 0) {
+      EXPECT_EQ(judges_done_, judges_);
+    }
+  }
+
+ private:
+  std::int64_t global_total_ = 0, global_ = 0, judge_shuffles_ = 0;
+  std::int32_t judges_ = 0, judges_done_ = 0;
+};
+
+// Everything a run leaves, as bytes: its figures, the histogram, the judges' rows, the
+// correlations, the last arrangement and the next number drawn.
+std::string run_bytes(const std::vector<std::vector<double>>& data, std::int32_t nperm,
+                      std::int32_t ties, std::int32_t threads) {
+  auto s = std::make_unique<rankora::Storage>(threads);
+  const auto m = static_cast<std::int32_t>(data.size()),
+             n = static_cast<std::int32_t>(data[0].size());
+  for (std::int32_t j = 1; j <= m; ++j)
+    for (std::int32_t k = 1; k <= n; ++k)
+      s->mat_view()(j, k) = s->table_view()(j, k) =
+          data[static_cast<std::size_t>(j - 1)][static_cast<std::size_t>(k - 1)];
+  rankora::rand_stream() = RandStream();
+  rankora::Concordance c;
+  ProgressCheck progress;
+  rankora::rankora(n, m, s->mat_view(), s->table_view(), nperm, ties, c, s->judges.span(),
+                   s->spearr_view(), s->varok.span(), s->rankora_work(), progress);
+  std::string out(reinterpret_cast<const char*>(&c), sizeof c);
+  out.append(reinterpret_cast<const char*>(s->judges.data()),
+             sizeof(rankora::JudgeResult) * static_cast<std::size_t>(m));
+  for (std::int32_t k = 1; k <= m; ++k)
+    out.append(reinterpret_cast<const char*>(s->spearr_view().column(k)),
+               sizeof(double) * static_cast<std::size_t>(m));
+  out.append(reinterpret_cast<const char*>(s->perm.data()),
+             sizeof(std::int32_t) * static_cast<std::size_t>(n));
+  const std::uint32_t next = rankora::rand_stream().next();
+  out.append(reinterpret_cast<const char*>(&next), sizeof next);
+  return out;
+}
+
+// A whole analysis on several threads against one: "seed m n levels agree" as the seeded
+// tables of tables.txt (integers below levels, plus the object's number times agree).
+void threads(const Fields& f) {
+  const Numbers c = numbers(f[1]), run = numbers(f[2]);
+  std::mt19937 g(static_cast<std::uint32_t>(c[0]));
+  std::vector<std::vector<double>> data(c[1], std::vector<double>(c[2]));
+  for (auto& judge : data)
+    for (std::size_t k = 0; k < judge.size(); ++k)
+      judge[k] = static_cast<double>(c[4] * k + g() % c[3]);
+  const auto nperm = static_cast<std::int32_t>(run[0]), ties = static_cast<std::int32_t>(run[1]);
+  const std::string want = run_bytes(data, nperm, ties, 1);
+  for (const std::uint64_t t : numbers(f[3]))
+    EXPECT_TRUE(run_bytes(data, nperm, ties, static_cast<std::int32_t>(t)) == want)
+        << t << " threads";
+}
+
 const std::map<std::string, void (*)(const Fields&)> kCheck = {
-    {"jump", jump},   {"lags", lags},       {"period", period}, {"scan", scan},
-    {"chain", chain}, {"compose", compose}, {"shared", shared}, {"resolve", resolve}};
+    {"threads", threads}, {"jump", jump},     {"lags", lags},
+    {"period", period},   {"scan", scan},     {"chain", chain},
+    {"compose", compose}, {"shared", shared}, {"resolve", resolve}};
 
 std::vector<Fields> cases() {
   std::vector<Fields> out;
