@@ -330,9 +330,9 @@ void threads(const Fields& f) {
 }
 
 const std::map<std::string, void (*)(const Fields&)> kCheck = {
-    {"threads", threads}, {"jump", jump},     {"lags", lags},
-    {"period", period},   {"scan", scan},     {"chain", chain},
-    {"compose", compose}, {"shared", shared}, {"resolve", resolve}};
+    {"threads", threads}, {"longthreads", threads}, {"longshared", shared}, {"jump", jump},
+    {"lags", lags},       {"period", period},       {"scan", scan},         {"chain", chain},
+    {"compose", compose}, {"shared", shared},       {"resolve", resolve}};
 
 std::vector<Fields> cases() {
   std::vector<Fields> out;
