@@ -71,6 +71,7 @@ enum class Text : std::uint8_t {
   WantedLanguage,
   WantedPermutations,
   WantedSeed,
+  WantedThreads,
   WantedFileName,
   TwoDataFiles,
   OptionNeedsDataFile,
@@ -82,6 +83,7 @@ enum class Text : std::uint8_t {
   OutputNamedTwice,
   OutputIsDataFile,
   OutputNotWrittenYet,
+  ThreadCountUnreadable,
   // A table file that cannot be analysed.
   TableUtf16,
   TableEmpty,

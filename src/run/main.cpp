@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
+#include <thread>
 
 #include "input/lecture.hpp"
 #include "report/command_line.hpp"
@@ -14,6 +15,7 @@
 #include "run/options.hpp"
 #include "run/outputs.hpp"
 #include "run/storage.hpp"
+#include "run/threads.hpp"
 #include "runtime/list_read.hpp"
 #include "runtime/process.hpp"
 #include "runtime/units.hpp"
@@ -91,6 +93,18 @@ void run(const Storage& s, const Options& options) {
   rt::close_unit(rt::kReportUnit);
 }
 
+// The thread count changes no figure, only the time: -T wins; a RANKORA_THREADS that
+// cannot be read is said, and every core is used.
+std::int32_t threads_to_use(const Options& options) {
+  if (options.threads) return *options.threads;
+  const unsigned cores = std::thread::hardware_concurrency();
+  const char* setting = std::getenv("RANKORA_THREADS");
+  if (const auto threads = thread_count(setting, cores)) return *threads;
+  rt::write_text(rt::kErrorUnit,
+                 report::unreadable_thread_count(options.lang, setting, kMaxThreads) + "\n");
+  return *thread_count(nullptr, cores);
+}
+
 }  // namespace
 }  // namespace rankora
 
@@ -112,7 +126,7 @@ int main(int argc, char** argv) {
       break;
   }
   const Options& options = command.options;
-  const auto storage = std::make_unique<Storage>();
+  const auto storage = std::make_unique<Storage>(threads_to_use(options));
   if (options.data_file) run_without_questions(options, *storage);
   // Outputs the dialogue cannot write are refused before its first question.
   if (const auto trouble = check_outputs(options)) {
