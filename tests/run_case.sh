@@ -1,7 +1,9 @@
 #!/bin/sh
 # Runs one case folder against the built program in a scratch folder, then compares the
 # screen, the error stream, the exit status and Rankora.out with the case's expected/.
-# Usage: run_case.sh [--own-lines-apart | --record] <rankora> <case folder>
+# Usage: run_case.sh [--threads "N ..."] [--own-lines-apart | --record] <rankora> <case folder>
+#   --threads          run the case once with RANKORA_THREADS set to each count; every run
+#                      must give the expected outputs
 #   --own-lines-apart  leave the error stream's "rankora: " lines out of the comparison
 #                      (reference runs know nothing of them)
 #   --record           write what the run gave into expected/ (review it before use)
@@ -9,6 +11,7 @@
 #   answers  standard input (an empty input when absent)
 #   args     the command-line arguments, one a line (an empty line is an empty argument);
 #            such a run may leave no file but Rankora.out
+#   threads  thread counts, as --threads gives them (the option's counts come first)
 #   pre      shell lines run first in the scratch folder (a link, a folder, a mode)
 #   run      shell lines that start the program themselves, in place of the plain run,
 #            for a file-size limit, a closed stream or a signal: $RANKORA is the program,
@@ -21,16 +24,30 @@
 set -u
 ulimit -c 0
 umask 022
+threads=
+if [ "$1" = --threads ]; then
+  threads=$2
+  shift 2
+fi
 option=
 case $1 in --*) option=$1; shift ;; esac
 RANKORA=$1
 case_dir=$(cd "$2" && pwd)
+[ -f "$case_dir/threads" ] && threads="$threads $(cat "$case_dir/threads")"
+if [ -n "$threads" ] && [ "$option" != --record ] && [ -z "${RANKORA_CASE_ONE_RUN:-}" ]; then
+  failed=0
+  for count in $threads; do
+    RANKORA_CASE_ONE_RUN=1 RANKORA_THREADS=$count sh "$0" $option "$RANKORA" "$case_dir" ||
+      { echo "--- with RANKORA_THREADS=$count"; failed=1; }
+  done
+  exit $failed
+fi
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/rankora-case.XXXXXX")
 trap 'chmod -R u+rwx "$scratch" 2>/dev/null; rm -rf "$scratch"' EXIT
 
 for f in "$case_dir"/* "$case_dir"/.[!.]*; do
   case ${f##*/} in
-    answers | args | desc | pre | run | expected | '*' | '.[!.]*') ;;
+    answers | args | desc | pre | run | threads | expected | '*' | '.[!.]*') ;;
     *) cp -RP "$f" "$scratch"/ ;;
   esac
 done

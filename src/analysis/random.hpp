@@ -3,9 +3,13 @@
 #pragma once
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 
 namespace rankora {
+
+// The generator's state: the 31 raw values before its next output, oldest first.
+using RandLags = std::array<std::uint32_t, 31>;
 
 // The additive feedback generator behind glibc's rand(): r[i] = r[i-3] + r[i-31]
 // (mod 2^32), each output r >> 1, started as srand(1) starts it unless seeded. Values are made in
@@ -15,6 +19,10 @@ class RandStream {
   RandStream() : RandStream(1) {}
   // As srand(seed) starts it: srand(0) is srand(1).
   explicit RandStream(std::uint32_t seed);
+
+  // The state, and a stream that goes on from one (random_jump.cpp: jumps ahead).
+  explicit RandStream(const RandLags& lags);
+  RandLags lags() const;
 
   std::uint32_t next() {
     if (pos_ == end_) refill();

@@ -5,6 +5,7 @@
 
 #include "analysis/adjustp.hpp"
 #include "analysis/null_histogram.hpp"
+#include "analysis/parallel_tests.hpp"
 #include "analysis/permutation_tests.hpp"
 #include "analysis/random.hpp"
 #include "analysis/spear.hpp"
@@ -69,6 +70,12 @@ void observed_statistics(std::int32_t nobj, std::int32_t njudge, MatrixView rank
 void global_test(std::int32_t nobj, std::int32_t njudge, MatrixView ranks, const RankoraWork& work,
                  Concordance& concordance, AnalysisObserver& observer) {
   const std::int32_t nperm = concordance.nperm;
+  if (work.shared != nullptr && work.shared->threads() > 1) {
+    work.shared->global_test(ranks, njudge, nobj, work.doubled_ranks, work.perm, concordance,
+                             observer);
+    concordance.p = permutation_probability(1 + concordance.reached, nperm);
+    return;
+  }
   GlobalTest test(ranks, njudge, nobj, concordance.s, work.doubled_ranks, work.doubled_sums,
                   concordance.null_histogram);
   const std::int64_t shuffles_each = njudge - 1;
@@ -93,16 +100,21 @@ void judge_tests(std::int32_t nobj, std::int32_t njudge, MatrixView ranks, const
   const std::int32_t m = njudge;
   const std::int32_t nperm = concordance.nperm;
   const std::int64_t global_shuffles = std::int64_t{nperm} * (m - 1);
+  const bool shared = work.shared != nullptr && work.shared->threads() > 1;
+  if (shared)
+    work.shared->judge_tests(ranks, m, nobj, work.rsum, work.perm, concordance, judges, observer);
   for (std::int32_t j = 1; j <= m; ++j) {
     JudgeResult& row = judges[static_cast<std::size_t>(j - 1)];
-    JudgeTest test(ranks, j, nobj, concordance.s, work.rsum, work.values, work.rank_work);
-    row.reached = test.permute(nperm, work.perm, rand_stream());
+    if (!shared) {
+      JudgeTest test(ranks, j, nobj, concordance.s, work.rsum, work.values, work.rank_work);
+      row.reached = test.permute(nperm, work.perm, rand_stream());
+    }
     row.p = permutation_probability(1 + row.reached, nperm);
     row.w = (static_cast<double>(m - 1) * row.rbar + 1.0) / static_cast<double>(m);
     row.null_variance = varok[static_cast<std::size_t>(j - 1)] == 0;
     row.w_without = kendw_without(ranks, j, m, nobj, work.rsum, concordance.tie_term - row.tie_term,
                                   concordance.ties);
-    observer.judges_progress(global_shuffles + std::int64_t{j} * nperm, j);
+    if (!shared) observer.judges_progress(global_shuffles + std::int64_t{j} * nperm, j);
   }
 }
 

@@ -12,6 +12,8 @@
 
 namespace rankora {
 
+class SharedTests;
+
 // (1 + the permutations whose S reached the observed S) / (nperm + 1), the count and the
 // divisor in 64 bits so that the largest count the dialogue accepts cannot overflow.
 double permutation_probability(std::int64_t count, std::int32_t nperm);
@@ -28,6 +30,7 @@ struct RankoraWork {
   std::span<JudgeResult> judge_work;       // m
   std::span<std::uint16_t> doubled_ranks;  // m n
   std::span<std::int32_t> doubled_sums;    // n
+  SharedTests* shared = nullptr;           // the tests on its threads, when more than one
 };
 
 // The whole analysis of a table. Every random number continues rand_stream()'s sequence.

@@ -208,7 +208,7 @@ std::string version_text(std::string_view version) {
 // The usage is a page, not a sentence: it stands here, both languages side by side.
 std::string help_text(int lang) {
   constexpr std::string_view kFrench = R"(Usage: rankora [OPTION]... DATA_FILE
-  ou:  rankora [--csv FICHIER] [--json FICHIER] [--svg FICHIER] [--force]
+  ou:  rankora [--csv FICHIER] [--json FICHIER] [--svg FICHIER] [--force] [-T N]
 Mesure et teste l'accord entre des juges qui ont chacun note les memes objets:
 khi-carre de Friedman, W de Kendall, test de W par permutation, et test de
 chaque juge seul par permutation.
@@ -235,20 +235,23 @@ Rankora pose ses questions (le dialogue). DATA_FILE - est l'entree standard.
                                comme srand(N) (par defaut il n'est jamais
                                amorce, comme dans le dialogue)
   -q, --quiet                  rien a l'ecran sauf les erreurs
+  -T, --threads N              fils des tests par permutation, de 1 a 1024
+                               (par defaut RANKORA_THREADS, sinon tous les
+                               coeurs); le rapport ne change pas
       --csv FICHIER            le tableau des juges en CSV
       --json FICHIER           tous les resultats en JSON
       --svg FICHIER            une image des resultats
   -h, --help                   affiche cette aide et termine
   -V, --version                affiche la version et termine
 
---csv, --json, --svg et --force vont aussi avec le dialogue.
+--csv, --json, --svg, --force et --threads vont aussi avec le dialogue.
 Code de retour: 0 quand le rapport est complet, 1 apres une interruption,
 2 pour une option ou un fichier de donnees qui ne va pas, 134 pour une erreur
 d'entree-sortie.
 Le manuel complet: man rankora.
 )";
   constexpr std::string_view kEnglish = R"(Usage: rankora [OPTION]... DATA_FILE
-  or:  rankora [--csv FILE] [--json FILE] [--svg FILE] [--force]
+  or:  rankora [--csv FILE] [--json FILE] [--svg FILE] [--force] [-T N]
 Measure and test the agreement among judges who have each scored the same
 objects: Friedman's chi-square, Kendall's W, a permutation test of W, and a
 permutation test of each judge alone.
@@ -274,13 +277,16 @@ column) and writes the report. Without DATA_FILE, Rankora asks its questions
                                4294967295, as srand(N) would (default: never
                                seeded, as in the dialogue)
   -q, --quiet                  nothing on the screen but errors
+  -T, --threads N              threads of the permutation tests, 1 to 1024
+                               (default RANKORA_THREADS, else every core); the
+                               report does not change
       --csv FILE               the judges' table as CSV
       --json FILE              every figure as JSON
       --svg FILE               a picture of the results
   -h, --help                   show this help and exit
   -V, --version                show the version and exit
 
---csv, --json, --svg and --force also go with the dialogue.
+--csv, --json, --svg, --force and --threads also go with the dialogue.
 Exit status: 0 when the report is complete, 1 when interrupted, 2 for a wrong
 option or data file, 134 for an input or output error.
 The whole manual: man rankora.
@@ -301,6 +307,7 @@ std::string usage_error(int lang, Usage usage, std::string_view a, std::string_v
       if (a == "--lang") wanted = Text::WantedLanguage;
       if (a == "--permutations") wanted = Text::WantedPermutations;
       if (a == "--seed") wanted = Text::WantedSeed;
+      if (a == "--threads") wanted = Text::WantedThreads;
       return line(sentence(lang, Text::BadOptionValue,
                            {{"option", a}, {"value", b}, {"wanted", pattern(lang, wanted)}}));
     }

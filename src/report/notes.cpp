@@ -211,6 +211,11 @@ void warn_text_after_table(int lang, std::string_view fname, std::int64_t line) 
   say(pattern(lang, Text::TextAfterTableWhy));
 }
 
+void warn_unreadable_thread_count(int lang, std::string_view setting, std::int32_t max) {
+  say(sentence(lang, Text::ThreadCountUnreadable,
+               {{"setting", setting}, {"max", std::to_string(max)}}));
+}
+
 std::span<const std::string> warnings_given() { return warnings(); }
 
 std::string explain_output_failure(int lang, std::string_view output, std::string_view report,

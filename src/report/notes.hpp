@@ -86,6 +86,9 @@ void warn_text_after_records(int lang, std::string_view fname, std::int64_t line
 // Something other than blanks stands after the last record, from `line` on.
 void warn_text_after_table(int lang, std::string_view fname, std::int64_t line);
 
+// RANKORA_THREADS holds no count from 1 to `max`: every core is used.
+void warn_unreadable_thread_count(int lang, std::string_view setting, std::int32_t max);
+
 // Every warning line given so far, as written, without its line end.
 std::span<const std::string> warnings_given();
 

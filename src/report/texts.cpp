@@ -268,6 +268,7 @@ constexpr Sentence kSentences[] = {
     {Text::WantedPermutations, "un nombre entier de 0 a 2147483647",
      "a whole number from 0 to 2147483647"},
     {Text::WantedSeed, "un nombre entier de 0 a 4294967295", "a whole number from 0 to 4294967295"},
+    {Text::WantedThreads, "un nombre entier de 1 a 1024", "a whole number from 1 to 1024"},
     {Text::WantedFileName, "un nom de fichier", "a file name"},
     {Text::TwoDataFiles, "un seul fichier de donnees: '{first}' et '{second}' ont ete donnes",
      "one data file only: '{first}' and '{second}' were given"},
@@ -300,6 +301,11 @@ constexpr Sentence kSentences[] = {
      "{option} ecraserait le fichier de donnees {file}: nommez un autre "
      "fichier.",
      "{option} would overwrite the data file {file}: name another file."},
+    {Text::ThreadCountUnreadable,
+     "attention: RANKORA_THREADS={setting} n'est pas un nombre de fils de 1 a {max}: "
+     "tous les coeurs sont utilises.",
+     "warning: RANKORA_THREADS={setting} is not a count of threads from 1 to {max}: every "
+     "core is used."},
 
     {Text::TableUtf16,
      "{file} est en UTF-16 (\"texte Unicode\"): enregistrez-le en CSV, ou en texte UTF-8.",

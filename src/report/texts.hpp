@@ -104,6 +104,7 @@ enum class Text : std::uint8_t {
   WantedLanguage,
   WantedPermutations,
   WantedSeed,
+  WantedThreads,
   WantedFileName,
   TwoDataFiles,
   OptionNeedsDataFile,
@@ -114,6 +115,7 @@ enum class Text : std::uint8_t {
   OutputCannotBeCreated,
   OutputNamedTwice,
   OutputIsDataFile,
+  ThreadCountUnreadable,
   // A table file that cannot be analysed.
   TableUtf16,
   TableEmpty,

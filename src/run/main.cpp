@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
+#include <thread>
 
 #include "input/lecture.hpp"
 #include "report/command_line.hpp"
@@ -15,6 +16,7 @@
 #include "run/outputs.hpp"
 #include "run/result_files.hpp"
 #include "run/storage.hpp"
+#include "run/threads.hpp"
 #include "runtime/list_read.hpp"
 #include "runtime/process.hpp"
 #include "runtime/units.hpp"
@@ -95,6 +97,17 @@ void run(const Storage& s, const Options& options) {
   if (!written) std::exit(kOutputNotWritten);
 }
 
+// The thread count changes no figure, only the time: -T wins; a RANKORA_THREADS that
+// cannot be read is said, and every core is used.
+std::int32_t threads_to_use(const Options& options) {
+  if (options.threads) return *options.threads;
+  const unsigned cores = std::thread::hardware_concurrency();
+  const char* setting = std::getenv("RANKORA_THREADS");
+  if (const auto threads = thread_count(setting, cores)) return *threads;
+  report::warn_unreadable_thread_count(options.lang, setting, kMaxThreads);
+  return *thread_count(nullptr, cores);
+}
+
 }  // namespace
 }  // namespace rankora
 
@@ -116,7 +129,7 @@ int main(int argc, char** argv) {
       break;
   }
   const Options& options = command.options;
-  const auto storage = std::make_unique<Storage>();
+  const auto storage = std::make_unique<Storage>(threads_to_use(options));
   if (options.data_file) run_without_questions(options, *storage);
   // Outputs the dialogue cannot write are refused before its first question.
   if (const auto trouble = check_outputs(options)) {

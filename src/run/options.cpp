@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "report/command_line.hpp"
+#include "run/threads.hpp"
 
 namespace rankora {
 namespace {
@@ -26,6 +27,7 @@ constexpr ValueOption kLang{"-l,--lang", "--lang", "-l"};
 constexpr ValueOption kReport{"-o,--report", "--report", "-o"};
 constexpr ValueOption kSeed{"--seed", "--seed", nullptr};
 constexpr ValueOption kQuiet{"-q,--quiet", "--quiet", "-q"};
+constexpr ValueOption kThreads{"-T,--threads", "--threads", "-T"};
 
 // An unsigned decimal number no larger than `max`, and nothing else.
 template <typename T>
@@ -81,7 +83,7 @@ CommandLine refused(std::int32_t lang, Usage usage, std::string_view a = {},
 }
 
 struct Given {
-  std::string judges, ties, permutations, lang, report, seed, csv, json, svg;
+  std::string judges, ties, permutations, lang, report, seed, threads, csv, json, svg;
   bool force = false, quiet = false, help = false, version = false;
   std::vector<std::string> data_files;
 };
@@ -113,6 +115,10 @@ std::optional<CommandLine> take_values(const CLI::App& app, const Given& given, 
   if (app.count(kSeed.long_name) > 0) {
     o.seed = whole_number<std::uint32_t>(given.seed, UINT32_MAX);
     if (!o.seed) return bad("--seed", given.seed);
+  }
+  if (app.count(kThreads.long_name) > 0) {
+    o.threads = whole_number<std::int32_t>(given.threads, kMaxThreads);
+    if (!o.threads || *o.threads < 1) return bad("--threads", given.threads);
   }
   // A file's name, not empty and not "-": the standard output is the screen's.
   const std::pair<const char*, const std::string*> files[] = {{"--report", &given.report},
@@ -181,6 +187,7 @@ CommandLine parse_command_line(int argc, const char* const* argv) {
   app.add_option("--json", given.json)->multi_option_policy(last);
   app.add_option("--svg", given.svg)->multi_option_policy(last);
   app.add_flag("--force", given.force);
+  app.add_option(kThreads.names, given.threads)->multi_option_policy(last);
   app.add_flag("-h,--help", given.help);
   app.add_flag("-V,--version", given.version);
   app.add_option("DATA_FILE", given.data_files);

@@ -29,6 +29,8 @@ struct Options {
   bool force = false;
   std::optional<std::uint32_t> seed;  // as srand(seed); the dialogue's draws without it
   bool quiet = false;
+  // Threads of the permutation tests; RANKORA_THREADS, else every core, without it.
+  std::optional<std::int32_t> threads;
   // Written once the report is complete; empty when not asked for.
   std::string csv;
   std::string json;

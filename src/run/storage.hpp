@@ -8,6 +8,7 @@
 #include <span>
 
 #include "analysis/matrix.hpp"
+#include "analysis/parallel_tests.hpp"
 #include "analysis/permutation_tests.hpp"
 #include "analysis/rankora.hpp"
 #include "analysis/results.hpp"
@@ -39,6 +40,11 @@ class ZeroedArray {
 };
 
 struct Storage {
+  // One thread runs today's loops; more get the room to share the permutation tests.
+  explicit Storage(std::int32_t threads = 1)
+      : shared(threads > 1 ? std::make_unique<SharedTests>(threads, kMaxJudges, kMaxObjects)
+                           : nullptr) {}
+
   ZeroedArray<double> mat{std::size_t{kMaxJudges} * kMaxObjects};
   ZeroedArray<double> table{std::size_t{kMaxJudges} * kMaxObjects};
   ZeroedArray<double> spearr{std::size_t{kMaxJudges} * kMaxJudges};
@@ -57,6 +63,7 @@ struct Storage {
   // The global test's judge-major copy of twice the ranks, and twice the rank sums.
   ZeroedArray<std::uint16_t> doubled_ranks{std::size_t{kMaxJudges} * kMaxObjects};
   ZeroedArray<std::int32_t> doubled_sums{kMaxObjects};
+  std::unique_ptr<SharedTests> shared;
 
   MatrixView mat_view() const { return {mat.data(), kMaxJudges}; }
   MatrixView table_view() const { return {table.data(), kMaxJudges}; }
@@ -71,7 +78,8 @@ struct Storage {
             .order = order.span(),
             .judge_work = judge_work.span(),
             .doubled_ranks = doubled_ranks.span(),
-            .doubled_sums = doubled_sums.span()};
+            .doubled_sums = doubled_sums.span(),
+            .shared = shared.get()};
   }
 };
 

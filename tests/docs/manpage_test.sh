@@ -48,7 +48,7 @@ done
 
 # The sections Debian users expect, in this order.
 sed -n 's/^\([A-Z][A-Z ]*\)$/\1/p' "$work/page.80" | tr '\n' ',' >"$work/sections"
-printf "NAME,SYNOPSIS,DESCRIPTION,OPTIONS,FILES,EXIT STATUS,DIAGNOSTICS,NOTES,EXAMPLES,SEE ALSO," |
+printf "NAME,SYNOPSIS,DESCRIPTION,OPTIONS,ENVIRONMENT,FILES,EXIT STATUS,DIAGNOSTICS,NOTES,EXAMPLES,SEE ALSO," |
   cmp -s - "$work/sections" || fail "sections: $(cat "$work/sections")"
 
 # apropos and whatis read the NAME line.
