@@ -208,9 +208,10 @@ constexpr Sentence kSentences[] = {
      "again with --force to replace it, or give another name. The report {report} is "
      "complete."},
 
-    // The picture's texts. {ties} is PictureWithTies or PictureWithoutTies, {permutations}
-    // PicturePermutations or PictureOnePermutation; in a tooltip, {name} is a blank and the
-    // judge's name or nothing, {null} PictureTooltipNull or nothing.
+    // The picture's texts, in UTF-8 as the SVG is. {ties} is PictureWithTies or
+    // PictureWithoutTies, {permutations} PicturePermutations or PictureOnePermutation; in
+    // a tooltip, {name} is a blank and the judge's name or nothing, {null}
+    // PictureTooltipNull or nothing.
     {Text::PictureTitle, "Test de concordance de Kendall: {file}",
      "Kendall's test of concordance: {file}"},
     {Text::PictureSize, "{judges} juges x {objects} objets, {ties}, {permutations}",
@@ -219,30 +220,30 @@ constexpr Sentence kSentences[] = {
     {Text::PictureWithoutTies, "sans correction pour ex-aequo", "without correction for ties"},
     {Text::PicturePermutations, "{count} permutations", "{count} permutations"},
     {Text::PictureOnePermutation, "1 permutation", "1 permutation"},
-    {Text::PictureStatistics, "W de Kendall = {w}; khi-carre de Friedman = {chi2}, nu = {nu}",
+    {Text::PictureStatistics, "W de Kendall = {w}; khi-carré de Friedman = {chi2}, nu = {nu}",
      "Kendall's W = {w}; Friedman's chi-square = {chi2}, nu = {nu}"},
-    {Text::PictureGlobalHeading, "Test global: W des tableaux permutes (tous les juges permutes)",
+    {Text::PictureGlobalHeading, "Test global: W des tableaux permutés (tous les juges permutés)",
      "Global test: W of the shuffled tables (all judges permuted)"},
     {Text::PictureGlobalP,
-     "p = {p} (tableaux permutes atteignant le W observe: {reached} sur {permutations})",
+     "p = {p} (tableaux permutés atteignant le W observé: {reached} sur {permutations})",
      "p = {p} (shuffled tables reaching the observed W: {reached} of {permutations})"},
-    {Text::PictureObserved, "W observe = {w}", "observed W = {w}"},
-    {Text::PictureObservedOff, "W observe = {w}, hors echelle", "observed W = {w}, off the scale"},
-    {Text::PictureShuffledTables, "tableaux permutes", "shuffled tables"},
+    {Text::PictureObserved, "W observé = {w}", "observed W = {w}"},
+    {Text::PictureObservedOff, "W observé = {w}, hors échelle", "observed W = {w}, off the scale"},
+    {Text::PictureShuffledTables, "tableaux permutés", "shuffled tables"},
     {Text::PictureOutside, "hors de l'axe: {below} en dessous, {above} au-dessus",
      "outside the axis: {below} below, {above} above"},
     {Text::PictureNoPermutation, "Aucune permutation: p = 1", "No permutation: p = 1"},
     {Text::PictureNoW, "W n'est pas un nombre: chaque juge est constant",
      "W is not a number: every judge is constant"},
-    {Text::PictureJudgesHeading, "Chaque juge: W(j), en ordre decroissant de Rbar",
+    {Text::PictureJudgesHeading, "Chaque juge: W(j), par ordre décroissant de Rbar",
      "Each judge: W(j), in order of decreasing R-bar"},
-    {Text::PictureSignificant, "p de Holm <= 0.05 ({count})", "Holm p <= 0.05 ({count})"},
+    {Text::PictureSignificant, "p de Holm ≤ 0.05 ({count})", "Holm p ≤ 0.05 ({count})"},
     {Text::PictureNotSignificant, "p de Holm > 0.05 ({count})", "Holm p > 0.05 ({count})"},
     {Text::PictureNullVariance, "variance nulle ({count})", "null variance ({count})"},
     {Text::PictureAllJudgesW, "W de tous les juges", "W of all judges"},
     {Text::PictureJudge, "Juge", "Judge"},
     {Text::PictureHolm, "p de Holm", "Holm p"},
-    {Text::PictureReportOrder, "juges dans l'ordre du rapport (Rbar decroissant)",
+    {Text::PictureReportOrder, "juges dans l'ordre du rapport (Rbar décroissant)",
      "judges in the report's order (decreasing R-bar)"},
     {Text::PictureTooltip, "Juge {judge}{name}: W(j) = {w}, p de Holm = {holm}{null}",
      "Judge {judge}{name}: W(j) = {w}, Holm p = {holm}{null}"},
