@@ -234,10 +234,16 @@ void legend(Document& doc, const RunResults& r, const std::vector<JudgeView>& vi
            "small");
 }
 
+// A name in full in its tooltip, up to a length no real name reaches: a file of 1000
+// judges with names of pages each must not make a picture of megabytes.
+constexpr std::size_t kTooltipNameAtMost = 200;
+
 std::string tooltip(const RunResults& r, const JudgeView& v) {
   const int lang = r.run.lang;
   const std::string_view name = judge_name(r, v.judge->judge);
-  const std::string shown_name = name.empty() ? std::string() : std::string(" ").append(name);
+  const std::string shown_name =
+      name.empty() ? std::string()
+                   : std::string(" ").append(svg::clipped(name, kTooltipNameAtMost));
   return sentence(lang, Text::PictureTooltip,
                   {{"judge", count_text(v.judge->judge)},
                    {"name", shown_name},

@@ -87,9 +87,9 @@ void run(const Storage& s, const Options& options) {
   const Concordance concordance = analyse(s, njudge, nobj, lang, nperm, ties);
   Options outputs = options;
   outputs.lang = lang;
-  const bool written = write_outputs(
-      outputs, concordance, s.judges.span().first(static_cast<std::size_t>(njudge)), nullptr,
-      answers);
+  const bool written =
+      write_outputs(outputs, concordance, s.judges.span().first(static_cast<std::size_t>(njudge)),
+                    nullptr, answers);
 
   report::show_empty_line();
   report::show_closing_message(lang);

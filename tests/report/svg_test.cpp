@@ -190,6 +190,18 @@ TEST_P(Picture, SaysPInOneLanguage) {
 
 INSTANTIATE_TEST_SUITE_P(Table, Picture, testing::ValuesIn(rows("pictures.txt")), row_name);
 
+// Names of any length: the start of each in its tooltip, and 1000 judges still well under
+// 3 MB.
+TEST(Picture, StaysSmallWithNamesOfAnyLength) {
+  fixtures::Run run = fixtures::panel(1000, 2, true);
+  for (std::string& name : run.judge_names) name += std::string(20000, 'x');
+  const std::string svg = run_picture(run.results());
+  EXPECT_LT(svg.size(), 1u << 20);
+  EXPECT_EQ(
+      occurrences(svg, "&lt;taster &amp; co&gt; &quot;long name&quot;" + std::string(100, 'x')),
+      run.judges.size());
+}
+
 // The observed W: a line where the histogram's axis can take it in, an arrow beyond.
 TEST(Picture, MarksTheObservedW) {
   fixtures::Run run = fixtures::panel(9, 2, false);

@@ -39,9 +39,10 @@ bool in_picture(Text id) { return id >= Text::PictureTitle && id <= Text::Pictur
 bool printable_utf8(std::string_view text) {
   for (std::size_t i = 0; i < text.size();) {
     const auto lead = static_cast<unsigned char>(text[i]);
-    const std::size_t length = lead < 0x80 ? 1 : lead >= 0xC2 && lead < 0xE0 ? 2
-                               : lead >= 0xE0 && lead < 0xF0              ? 3
-                                                                          : 0;
+    const std::size_t length = lead < 0x80                   ? 1
+                               : lead >= 0xC2 && lead < 0xE0 ? 2
+                               : lead >= 0xE0 && lead < 0xF0 ? 3
+                                                             : 0;
     if (length == 0 || (length == 1 && (lead < ' ' || lead > '~')) || i + length > text.size())
       return false;
     for (std::size_t k = 1; k < length; ++k) {
@@ -60,9 +61,9 @@ TEST_P(Sentence, IsPlainPrintableText) {
     if (in_picture(id)) {
       EXPECT_TRUE(printable_utf8(text)) << text;
     } else {
-      EXPECT_TRUE(
-          std::all_of(text.begin(), text.end(), [](char c) { return c >= ' ' && c <= '~'; }))
-          << text;
+      EXPECT_TRUE(std::all_of(text.begin(), text.end(), [](char c) {
+        return c >= ' ' && c <= '~';
+      })) << text;
     }
   }
 }
