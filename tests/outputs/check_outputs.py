@@ -131,9 +131,23 @@ def check_svg(run, path, report, doc):
     root = ET.parse(path).getroot()
     if root.tag != "{http://www.w3.org/2000/svg}svg":
         fail(run, f"SVG root {root.tag}")
-    texts = [t.text or "" for t in root.iter("{http://www.w3.org/2000/svg}text")]
+    elements = list(root.iter("{http://www.w3.org/2000/svg}text"))
+    texts = [t.text or "" for t in elements]
     if not any(t.startswith(f"p = {report['p']} (") for t in texts):
         fail(run, f"the SVG does not state p = {report['p']}")
+    if not any(f" = {report['W']};" in t and t.endswith(f" = {report['chi_square']}, nu = {doc['input']['objects'] - 1}")
+               for t in texts):
+        fail(run, f"the SVG does not state W = {report['W']} and chi-square = {report['chi_square']}")
+    # A row per judge (up to 60): its W(j) and Holm p in the columns at x 715 and 790.
+    if len(report["judges"]) <= 60:
+        def column(x, heading):
+            cells = [t.text for t in elements if t.get("x") == x]
+            return cells[cells.index(heading) + 1:] if heading in cells else cells
+        holm = "p de Holm" if doc["input"]["language"] == "fr" else "Holm p"
+        if column("715", "W(j)") != [j["W"] for j in report["judges"]]:
+            fail(run, f"the SVG's W(j) {column('715', 'W(j)')}")
+        if column("790", holm) != [capped(j["p_holm"]) for j in report["judges"]]:
+            fail(run, f"the SVG's Holm p {column('790', holm)}")
     french = doc["input"]["language"] == "fr"
     if any(t.startswith("Test global") for t in texts) != french:
         fail(run, "the SVG is not in the run's language")
