@@ -208,6 +208,7 @@ TEST(Picture, MarksTheObservedW) {
   for (const auto& [w, mark] : {std::pair{0.1, "class=\"observed\""},
                                 {0.35, "class=\"observed\""},
                                 {0.41, "class=\"arrow\""},
+                                {-0.1, "class=\"observed\""},
                                 {-0.5, "class=\"arrow\""}}) {
     run.panel.kendw = w;
     const std::string svg = run_picture(run.results());
