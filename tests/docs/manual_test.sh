@@ -31,28 +31,29 @@ while read -r name case_name file how; do
     contains "$work/seen" "$work/shown" "README example $name"
   fi
 done <<'EOF2'
-rows data-rows data.txt whole
-columns data-columns data.txt whole
-records data-records data.txt whole
-ranks data-ranks data.txt whole
-repeats-long data-repeats-long data.txt whole
-repeats-short data-repeats-short data.txt whole
-empty-values data-empty-values data.txt whole
-zeros data-zeros data.txt whole
-semicolons ending-semicolons-and-decimal-commas wine-bitterness.txt whole
-warning ignored-last-value-of-each-judge-en expected/stderr whole
-bare-name ending-bare-path-cut-at-folder expected/stderr whole
-report-exists ending-report-exists expected/stderr whole
-where ending-missing-value expected/stderr whole
-marked-data data-marked-judge data.txt whole
-marked-table data-marked-judge expected/report part
-wide-chi-square data-wide-chi-square expected/report part
-wide-permutations data-wide-permutations expected/report part
-nan data-constant-table expected/report part
+rows data_rows data.txt whole
+columns data_columns data.txt whole
+records data_records data.txt whole
+ranks data_ranks data.txt whole
+repeats-long data_repeats_long data.txt whole
+repeats-short data_repeats_short data.txt whole
+empty-values data_empty_values data.txt whole
+zeros data_zeros data.txt whole
+semicolons ending_semicolons_and_decimal_commas wine-bitterness.txt whole
+warning ignored_last_value_of_each_judge_en expected/stderr whole
+bare-name ending_bare_path_cut_at_folder expected/stderr whole
+report-exists ending_report_exists expected/stderr whole
+where ending_missing_value expected/stderr whole
+marked-data data_marked_judge data.txt whole
+marked-table data_marked_judge expected/report part
+wide-chi-square data_wide_chi_square expected/report part
+wide-permutations data_wide_permutations expected/report part
+nan data_constant_table expected/report part
 EOF2
 
 # Every early end recorded for the manual has its row in the manual's tables.
-for case_dir in "$SOURCE"/cases/manual/ending-*; do
+for case_dir in "$SOURCE"/cases/manual/ending_*; do
+  [ -d "$case_dir" ] || fail "no cases/manual/ending_* to check"
   first=$(head -n 1 "$case_dir/expected/stderr")
   [ -n "$first" ] && in_readme "\`$first\`"
 done
