@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -26,17 +27,30 @@ inline std::vector<std::string> split_fields(const std::string& line) {
   return fields;
 }
 
-// The rows of a table file, each its fields and then "line<N>", its line's number as a
-// name for the test; blank lines and '#' lines are notes.
+// The rows of a table file, each its fields and then its name. A row is "name | fields";
+// the name (letters, digits, '_') stays the row's test name whatever lines come and go
+// around it. Blank lines and '#' lines are notes. A table that does not open or holds no
+// row, and a row without a name of its own, are errors: a test must not run nothing.
 inline std::vector<std::vector<std::string>> table_rows(const std::filesystem::path& file) {
   std::ifstream in(file);
+  if (!in) throw std::runtime_error("cannot open the table " + file.string());
   std::vector<std::vector<std::string>> rows;
-  std::string line;
-  for (int number = 1; std::getline(in, line); ++number) {
+  std::set<std::string> names;
+  for (std::string line; std::getline(in, line);) {
     if (trim(line).empty() || trim(line)[0] == '#') continue;
-    rows.push_back(split_fields(line));
-    rows.back().push_back("line" + std::to_string(number));
+    std::vector<std::string> fields = split_fields(line);
+    const std::string name = trim(fields.front());
+    if (name.empty() || fields.size() < 2 ||
+        name.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_") !=
+            name.npos ||
+        !names.insert(name).second) {
+      throw std::runtime_error(file.string() + ": a row needs a name of its own: " + line);
+    }
+    fields.erase(fields.begin());
+    fields.push_back(name);
+    rows.push_back(std::move(fields));
   }
+  if (rows.empty()) throw std::runtime_error("no row in the table " + file.string());
   return rows;
 }
 
