@@ -264,9 +264,17 @@ TEST(RandStream, FirstTenMillionNumbersAreTheCLibrarys) {
     if (stream->next() != static_cast<std::uint32_t>(std::rand())) FAIL() << "number " << i;
 }
 
-// Neither nperm + 1 nor the count of a judge that always reaches S fit 32 bits here.
-TEST(SlowRankora, LargestPermutationCountGivesProbabilityOne) {
-  EXPECT_EQ(run_rankora({{3.0}}, 2147483647, 2)->result_view()(1, 4), 1.0);
+// At the largest count neither nperm + 1 nor the count of a test that always reaches S
+// fits 32 bits; every probability here is an exact double.
+TEST(PermutationProbability, IsExactUpToTheLargestCount) {
+  constexpr std::int32_t kLargest = INT32_MAX;
+  EXPECT_EQ(rankora::permutation_probability(std::int64_t{1} << 31, kLargest), 1.0);
+  EXPECT_EQ(rankora::permutation_probability(kLargest, kLargest), 1.0 - 0x1p-31);
+  EXPECT_EQ(rankora::permutation_probability(std::int64_t{1} << 30, kLargest), 0.5);
+  EXPECT_EQ(rankora::permutation_probability(1, kLargest), 0x1p-31);
+  EXPECT_EQ(rankora::permutation_probability(kLargest, kLargest - 1), 1.0);
+  EXPECT_EQ(rankora::permutation_probability(1, 0), 1.0);
+  EXPECT_EQ(rankora::permutation_probability(3, 3), 0.75);
 }
 
 }  // namespace
