@@ -76,7 +76,9 @@ Table random_table(const Row& c) {
   Table t(static_cast<std::size_t>(c[1]), Row(static_cast<std::size_t>(c[2])));
   for (std::size_t j = 0; j < t.size(); ++j)
     for (std::size_t k = 0; k < t[j].size(); ++k)
-      t[j][k] = std::fmod(j + 1.0, c[5]) == 0 ? 1.0 : c[4] * k + std::fmod(g(), c[3]);
+      t[j][k] = std::fmod(static_cast<double>(j + 1), c[5]) == 0
+                    ? 1.0
+                    : c[4] * static_cast<double>(k) + std::fmod(g(), c[3]);
   return t;
 }
 
