@@ -1,15 +1,18 @@
-// write_all and the input's refill against system calls that a signal interrupts or that
-// do part of their work, as pipes and terminals make them. read and write are wrapped at
-// link time (-Wl,--wrap=read,--wrap=write): on the pipe under test, each call takes the
-// next planned outcome, then the calls go through again.
+// write_all and the input's refill against read and write calls that a signal interrupts
+// or that do part of their work, as pipes and terminals make them (plans.txt). The calls
+// are wrapped at link time (-Wl,--wrap=read,--wrap=write); on the pipe under test each
+// takes the next planned outcome.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <deque>
-#include <string>
+#include <filesystem>
+#include <sstream>
 
+#include "reader/table_syntax.hpp"
 #include "runtime/input_stream.hpp"
 #include "runtime/process.hpp"
 
@@ -18,131 +21,78 @@ extern "C" ssize_t __real_write(int fd, const void* data, size_t size);
 
 namespace {
 
-// An outcome: at most `bytes` of the call done, or, with an error, none and that errno.
-struct Outcome {
-  std::size_t bytes = 0;
-  int error = 0;
-};
-constexpr Outcome kInterrupted{0, EINTR};
-
 int g_planned_fd = -1;
-std::deque<Outcome> g_plan;
+std::deque<std::string> g_plan;  // as plans.txt writes outcomes
 int g_calls = 0;
 
-// The size the call may go on with, or -1 with errno set.
-ssize_t planned(int fd, std::size_t& size) {
-  if (fd != g_planned_fd) return 0;
+// False (errno set) for a call that fails; otherwise the size it may move.
+bool planned(int fd, std::size_t& size) {
+  if (fd != g_planned_fd) return true;
   ++g_calls;
-  if (g_plan.empty()) return 0;
-  const Outcome next = g_plan.front();
+  if (g_plan.empty()) return true;
+  const std::string next = g_plan.front();
   g_plan.pop_front();
-  if (next.error != 0) {
-    errno = next.error;
-    return -1;
-  }
-  size = std::min(size, next.bytes);
-  return 0;
+  errno = next == "i" ? EINTR : EIO;
+  if (next == "i" || next == "e") return false;
+  size = std::min(size, std::stoul(next));
+  return true;
 }
 
 }  // namespace
 
 extern "C" ssize_t __wrap_read(int fd, void* data, size_t size) {
-  return planned(fd, size) < 0 ? -1 : __real_read(fd, data, size);
+  return planned(fd, size) ? __real_read(fd, data, size) : -1;
 }
 
 extern "C" ssize_t __wrap_write(int fd, const void* data, size_t size) {
-  return planned(fd, size) < 0 ? -1 : __real_write(fd, data, size);
+  return planned(fd, size) ? __real_write(fd, data, size) : -1;
 }
 
 namespace rankora::rt {
 namespace {
 
-class Pipe : public testing::Test {
- protected:
-  void SetUp() override {
-    ASSERT_EQ(::pipe(ends_), 0);
-    g_plan.clear();
-    g_calls = 0;
-  }
-  void TearDown() override {
+using Row = std::vector<std::string>;
+
+class Plan : public testing::TestWithParam<Row> {};
+
+TEST_P(Plan, IsFollowed) {
+  const Row& row = GetParam();
+  const std::string bytes = tables::quoted_bytes(row.at(1));
+  int ends[2];
+  ASSERT_EQ(::pipe(ends), 0);
+  std::istringstream outcomes(row.at(2));
+  g_plan.assign(std::istream_iterator<std::string>(outcomes), {});
+  g_calls = 0;
+  std::string through, ending;
+  if (tables::trim(row.at(0)) == "write") {
+    g_planned_fd = ends[1];
+    ending = write_all(ends[1], bytes) ? "done" : std::strerror(errno);
     g_planned_fd = -1;
-    for (int& end : ends_)
-      if (end >= 0) ::close(end);
-  }
-  // Everything left in the pipe once its writing end is closed.
-  std::string drained() {
-    g_planned_fd = -1;
-    ::close(ends_[1]);
-    ends_[1] = -1;
-    std::string got;
+    ::close(ends[1]);
     char buf[256];
-    for (ssize_t n; (n = __real_read(ends_[0], buf, sizeof buf)) > 0;)
-      got.append(buf, static_cast<std::size_t>(n));
-    return got;
+    for (ssize_t n; (n = ::read(ends[0], buf, sizeof buf)) > 0;)
+      through.append(buf, static_cast<std::size_t>(n));
+  } else {
+    ASSERT_EQ(::write(ends[1], bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+    ::close(ends[1]);
+    InputStream in;
+    in.attach(ends[0]);
+    g_planned_fd = ends[0];
+    for (int c; (c = in.get()) != kEof;) through.push_back(static_cast<char>(c));
+    g_planned_fd = -1;
+    ending = in.error() != 0 ? std::strerror(in.error()) : in.at_end() ? "end" : "?";
   }
-  void fill(std::string_view text) {
-    ASSERT_EQ(__real_write(ends_[1], text.data(), text.size()), static_cast<ssize_t>(text.size()));
-    ::close(ends_[1]);
-    ends_[1] = -1;
-  }
-  int ends_[2] = {-1, -1};
-};
-
-using WriteAll = Pipe;
-
-TEST_F(WriteAll, GoesOnAfterAnInterruption) {
-  g_planned_fd = ends_[1];
-  g_plan = {kInterrupted, kInterrupted};
-  EXPECT_TRUE(write_all(ends_[1], "Rankora.out\n"));
-  EXPECT_EQ(g_calls, 3);
-  EXPECT_EQ(drained(), "Rankora.out\n");
+  ::close(ends[0]);
+  EXPECT_EQ(through, tables::quoted_bytes(row.at(4)));
+  EXPECT_EQ(ending, tables::trim(row.at(5)));
+  EXPECT_EQ(g_calls, std::stoi(row.at(3)));
 }
 
-TEST_F(WriteAll, FinishesWhatShortWritesLeave) {
-  g_planned_fd = ends_[1];
-  g_plan = {{1, 0}, {3, 0}, kInterrupted, {0, 0}, {2, 0}};
-  EXPECT_TRUE(write_all(ends_[1], " Judge   Rbar(j)\n"));
-  EXPECT_EQ(g_calls, 6);
-  EXPECT_EQ(drained(), " Judge   Rbar(j)\n");
-}
-
-TEST_F(WriteAll, StopsAtAFailureWithItsError) {
-  g_planned_fd = ends_[1];
-  g_plan = {{4, 0}, kInterrupted, {0, EIO}};
-  errno = 0;
-  EXPECT_FALSE(write_all(ends_[1], "abcdefgh"));
-  EXPECT_EQ(errno, EIO);
-  EXPECT_EQ(g_calls, 3);
-  EXPECT_EQ(drained(), "abcd");
-}
-
-using Refill = Pipe;
-
-TEST_F(Refill, GoesOnAfterAnInterruption) {
-  fill("12 7\n");
-  InputStream in;
-  in.attach(ends_[0]);
-  g_planned_fd = ends_[0];
-  g_plan = {kInterrupted, kInterrupted, {2, 0}, kInterrupted};
-  std::string got;
-  for (int c; (c = in.get()) != kEof;) got.push_back(static_cast<char>(c));
-  EXPECT_EQ(got, "12 7\n");
-  EXPECT_TRUE(in.at_end());
-  EXPECT_EQ(in.error(), 0);
-  EXPECT_EQ(in.offset(), 5);
-}
-
-TEST_F(Refill, EndsOnAFailureWithItsError) {
-  fill("5\n");
-  InputStream in;
-  in.attach(ends_[0]);
-  g_planned_fd = ends_[0];
-  g_plan = {{1, 0}, kInterrupted, {0, EIO}};
-  EXPECT_EQ(in.get(), '5');
-  EXPECT_EQ(in.get(), kEof);
-  EXPECT_EQ(in.error(), EIO);
-  EXPECT_FALSE(in.at_end());
-}
+INSTANTIATE_TEST_SUITE_P(
+    Table, Plan,
+    testing::ValuesIn(tables::table_rows(std::filesystem::path(__FILE__).parent_path() /
+                                         "plans.txt")),
+    [](const testing::TestParamInfo<Row>& row) { return row.param.back(); });
 
 }  // namespace
 }  // namespace rankora::rt
