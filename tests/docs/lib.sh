@@ -23,26 +23,6 @@ finish() {
 # A fresh, empty folder for one run.
 scratch() { mktemp -d "$work/run.XXXXXX"; }
 
-# run_answers DIR [ARGUMENTS...]: the program in DIR, DIR/answers on its standard input;
-# leaves DIR/screen, DIR/errors and DIR/status.
-run_answers() {
-  dir=$1
-  shift
-  # The outer subshell keeps the shell's own "Aborted" notice out of the test's output.
-  (
-    (cd "$dir" && exec "$RANKORA" "$@" <answers >screen 2>errors)
-    echo $? >"$dir/status"
-  ) 2>/dev/null
-}
-
-# expect_status DIR STATUS WHAT
-expect_status() {
-  [ "$(cat "$1/status")" = "$2" ] && return 0
-  fail "$3: exit status $(cat "$1/status"), expected $2"
-  sed 's/^/    stderr | /' "$1/errors" >&2
-  return 1
-}
-
 # block NAME: the contents of the fenced block that follows "<!-- test: NAME -->" in the
 # manual, with the fence's own indentation taken off; also left in $work/block.NAME.
 block() {
