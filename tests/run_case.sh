@@ -61,14 +61,14 @@ run_signals() {
   wait $job 2>/dev/null
 }
 
-# Every run is killed after a minute; the outer subshells keep the shell's own note of an
+# Every run is killed after a minute; a subshell that waits keeps the shell's own note of an
 # abort out of the output, and a run file's error stream is kept apart.
 if [ -f "$case_dir/signal" ]; then
   run_signals
 elif [ -f "$case_dir/run" ]; then
   RANKORA=$RANKORA timeout -s KILL 60 sh "$case_dir/run" 2>run.stderr
 else
-  ( (exec timeout -s KILL 60 "$RANKORA" <answers >stdout.actual 2>stderr.actual) ) 2>/dev/null
+  ( (exec timeout -s KILL 60 "$RANKORA" <answers >stdout.actual 2>stderr.actual); exit $? ) 2>/dev/null
 fi
 echo $? >status.actual
 [ "$option" = --own-lines-apart ] && { grep -v '^rankora: ' stderr.actual >own; mv own stderr.actual; }
