@@ -34,22 +34,17 @@ report_state() { ls -ld --time-style=+ Rankora.out 2>/dev/null; cksum 2>/dev/nul
 before=$(report_state)
 
 until_true() { # tries a command every 20 ms for about 20 s
-  tries=0
-  until "$@"; do [ $((tries += 1)) -le 1000 ] && sleep 0.02 || return 1; done
+  tries=0 && until "$@"; do [ $((tries += 1)) -le 1000 ] && sleep 0.02 || return 1; done
 }
 
 # The signals of a `signal` file, sent while the program waits on a pipe that stays open.
 run_signals() {
-  how=--default-signal=INT,QUIT
   ignored=$(sed -n 's/^ignore //p' "$case_dir/signal")
-  [ -z "$ignored" ] || how=--ignore-signal=$ignored
+  how=${ignored:+--ignore-signal=$ignored}
   mkfifo .keys
-  (exec timeout -s KILL 60 sh -c 'echo $$ >.pid; exec env "$@"' - "$how" "$RANKORA" \
-    <.keys >stdout.actual 2>stderr.actual) 2>/dev/null &
-  job=$!
-  exec 4>.keys
-  cat answers >&4
-  until_true test -s .pid
+  (exec timeout -s KILL 60 sh -c 'echo $$ >.pid; exec env "$@"' - "${how:---default-signal=INT,QUIT}" \
+    "$RANKORA" <.keys >stdout.actual 2>stderr.actual) 2>/dev/null &
+  exec 4>.keys && cat answers >&4 && until_true test -s .pid
   grep -v '^ignore ' "$case_dir/signal" | while read -r signal when what; do
     case $when in
       screen) until_true grep -qF "$what" stdout.actual ;;
@@ -58,7 +53,7 @@ run_signals() {
     esac || kill -KILL "$(cat .pid)"
     kill -"$signal" "$(cat .pid)"
   done
-  wait $job 2>/dev/null
+  wait $! 2>/dev/null
 }
 
 # Every run is killed after a minute; a subshell that waits keeps the shell's own note of an
