@@ -228,9 +228,10 @@ void permutation(const Fields& f) {
   EXPECT_EQ(stream->next(), static_cast<std::uint32_t>(std::rand()));
 }
 
-const std::map<std::string, void (*)(const Fields&)> kCheck = {
-    {"judges", judges},   {"adjust", adjust},     {"reject", reject},
-    {"shuffle", shuffle}, {"analysis", analysis}, {"permutation", permutation}};
+// Each kind's check and its count of fields, every one written out ("-" where it is empty).
+const std::map<std::string, std::pair<void (*)(const Fields&), std::size_t>> kCheck = {
+    {"judges", {judges, 8}},   {"adjust", {adjust, 4}},     {"reject", {reject, 4}},
+    {"shuffle", {shuffle, 4}}, {"analysis", {analysis, 3}}, {"permutation", {permutation, 3}}};
 
 std::vector<Fields> cases(const char* file) {
   std::vector<Fields> out;
@@ -244,15 +245,10 @@ std::vector<Fields> cases(const char* file) {
 
 class Analysis : public testing::TestWithParam<Fields> {};
 
-// Every field is written out ("-" where it holds nothing): a row is never padded.
-const std::map<std::string, std::size_t> kFields = {{"judges", 8},   {"adjust", 4},
-                                                    {"reject", 4},   {"shuffle", 4},
-                                                    {"analysis", 3}, {"permutation", 3}};
-
 TEST_P(Analysis, Holds) {
-  const std::string kind = GetParam()[0].substr(0, GetParam()[0].find('_'));
-  ASSERT_EQ(GetParam().size(), kFields.at(kind)) << "fields in a row of " << kind;
-  kCheck.at(kind)(GetParam());
+  const auto& [check, fields] = kCheck.at(GetParam()[0].substr(0, GetParam()[0].find('_')));
+  ASSERT_EQ(GetParam().size(), fields) << "fields in the row: a row is never padded";
+  check(GetParam());
 }
 
 const auto kName = [](const testing::TestParamInfo<Fields>& info) { return info.param[0]; };
