@@ -53,12 +53,9 @@ transcript() {
   awk -v answers="$1/answers" '
     BEGIN {
       while ((getline line < answers) > 0) typed[++n] = line
-      q[1] = " English:  type  (2)"
-      q[2] = " How many judges and objects?"
-      q[3] = " (2) Judges are the columns of the input data file"
-      q[4] = " Name of the input data file?"
-      q[5] = " Test (1) with or (2) without correction for ties?"
-      q[6] = " How many permutations? (e.g., 999, 9999, ...)"
+      split(" English:  type  (2)| How many judges and objects?| (2) Judges are the columns" \
+            " of the input data file| Name of the input data file?| Test (1) with or (2)" \
+            " without correction for ties?| How many permutations? (e.g., 999, 9999, ...)", q, "|")
       i = 1
     }
     { print }

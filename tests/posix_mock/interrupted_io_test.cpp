@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <deque>
@@ -31,7 +30,7 @@ bool planned(int fd, std::size_t& size) {
   const std::string next = g_plan.front();
   g_plan.pop_front();
   if (next == "i" || next == "e") return errno = next == "i" ? EINTR : EIO, false;
-  size = std::min(size, std::stoul(next));
+  size = std::stoul(next) < size ? std::stoul(next) : size;
   return true;
 }
 
