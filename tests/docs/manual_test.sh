@@ -22,8 +22,8 @@ block report >"$work/report" && visible "$dir/Rankora.out" >"$work/seen" &&
 
 # The manual's examples are the inputs or outputs of recorded cases (manual_examples.txt).
 examples=$(dirname "$0")/manual_examples.txt
-{ grep -v '^#' "$examples" || fail "no example in $examples"; } |
-  while IFS='| ' read -r name case_name file how; do
+grep -v '^#' "$examples" >"$work/examples" || fail "no example in $examples"
+while IFS='| ' read -r name case_name file how; do
   block "$name" >"$work/shown" || continue
   visible "$SOURCE/cases/manual/$case_name/$file" >"$work/seen"
   if [ "$how" = whole ]; then
@@ -31,7 +31,7 @@ examples=$(dirname "$0")/manual_examples.txt
   else
     contains "$work/seen" "$work/shown" "README example $name"
   fi
-done
+done <"$work/examples"
 
 # Every early end recorded for the manual has its row in the manual's tables.
 for case_dir in "$SOURCE"/cases/manual/ending_*; do
