@@ -26,22 +26,15 @@ scratch() { mktemp -d "$work/run.XXXXXX"; }
 # block NAME: the contents of the fenced block that follows "<!-- test: NAME -->" in the
 # manual, with the fence's own indentation taken off; also left in $work/block.NAME.
 block() {
-  name=$1
-  out=$work/block.$name
-  awk -v marker="<!-- test: $name -->" '
+  awk -v marker="<!-- test: $1 -->" '
     { line = $0; sub(/^[ ]+/, "", line) }
     !armed && line == marker { armed = 1; next }
     armed && !inside && line ~ /^```/ { inside = 1; indent = index($0, "`") - 1; next }
     inside && line ~ /^```/ { found = 1; exit }
-    inside {
-      if (substr($0, 1, indent) ~ /^ *$/) print substr($0, indent + 1)
-      else print
-    }
-    END { exit found ? 0 : 1 }' "$README" >"$out" || {
-    fail "no test block '$name' in README.md"
-    return 1
-  }
-  cat "$out"
+    inside { print substr($0, 1, indent) ~ /^ *$/ ? substr($0, indent + 1) : $0 }
+    END { exit found ? 0 : 1 }' "$README" >"$work/block.$1" ||
+    { fail "no test block '$1' in README.md"; return 1; }
+  cat "$work/block.$1"
 }
 
 # Trailing blanks are invisible on a screen and editors strip them from the manual.
