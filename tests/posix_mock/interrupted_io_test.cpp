@@ -1,7 +1,6 @@
-// write_all and the input's refill against read and write calls that a signal interrupts
-// or that do part of their work, as pipes and terminals make them (plans.txt). The calls
-// are wrapped at link time (-Wl,--wrap=read,--wrap=write); on the pipe under test each
-// takes the next planned outcome.
+// write_all and the input's refill against calls that a signal interrupts or that do part
+// of their work (plans.txt): read and write are wrapped at link time (-Wl,--wrap=...), and
+// each call on the pipe under test takes the next planned outcome.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -59,19 +58,15 @@ TEST_P(Plan, IsFollowed) {
   std::istringstream outcomes(row.at(2));
   g_plan.assign(std::istream_iterator<std::string>(outcomes), {});
   g_calls = 0;
-  std::string through, ending;
-  InputStream in;
-  if (tables::trim(row.at(0)) == "write") {
-    g_planned_fd = ends[1];
-    ending = write_all(ends[1], bytes) ? "done" : std::strerror(errno);
-  } else {
-    ASSERT_TRUE(write_all(ends[1], bytes));
-  }
+  const bool writing = tables::trim(row.at(0)) == "write";
+  g_planned_fd = writing ? ends[1] : -1;
+  std::string ending = write_all(ends[1], bytes) ? "done" : std::strerror(errno), through;
   ::close(ends[1]);
+  InputStream in;
   in.attach(ends[0]);
-  g_planned_fd = g_planned_fd < 0 ? ends[0] : -1;
+  g_planned_fd = writing ? -1 : ends[0];
   for (int c; (c = in.get()) != kEof;) through.push_back(static_cast<char>(c));
-  if (ending.empty()) ending = in.error() != 0 ? std::strerror(in.error()) : "end";
+  if (!writing) ending = in.error() != 0 ? std::strerror(in.error()) : "end";
   g_planned_fd = -1;
   ::close(ends[0]);
   EXPECT_EQ(through, tables::quoted_bytes(row.at(4)));
