@@ -5,15 +5,12 @@
 #   --own-lines-apart  leave the error stream's "rankora: " lines out of the comparison
 #   --record           write what the run gave into expected/ (review it before use)
 # Exit status: 0 the case passes, 1 it fails, 2 it cannot be run.
-set -u
-ulimit -c 0
-umask 022
+set -u && ulimit -c 0 && umask 022
 option=
 case ${1:-} in --*) option=$1; shift ;; esac
 refuse() { echo "run_case.sh: $*" >&2; exit 2; }
 [ $# -eq 2 ] || refuse "usage: run_case.sh [--own-lines-apart | --record] <rankora> <case folder>"
 case $1 in /*) RANKORA=$1 ;; *) RANKORA=$PWD/$1 ;; esac
-[ -x "$RANKORA" ] || refuse "no program $RANKORA"
 # A folder that has gone (a renamed case) or holds no case must fail, not run on nothing.
 case_dir=$(cd "$2" && pwd) || exit 2
 [ -f "$case_dir/desc" ] && { [ "$option" = --record ] || [ -f "$case_dir/expected/status" ]; } ||
@@ -39,8 +36,7 @@ until_true() { # tries a command every 20 ms for about 20 s
 
 # The signals of a `signal` file, sent while the program waits on a pipe that stays open.
 run_signals() {
-  ignored=$(sed -n 's/^ignore //p' "$case_dir/signal")
-  how=${ignored:+--ignore-signal=$ignored}
+  how=$(sed -n 's/^ignore /--ignore-signal=/p' "$case_dir/signal")
   mkfifo .keys
   (exec timeout -s KILL 60 sh -c 'echo $$ >.pid; exec env "$@"' - "${how:---default-signal=INT,QUIT}" \
     "$RANKORA" <.keys >stdout.actual 2>stderr.actual) 2>/dev/null &
@@ -107,7 +103,7 @@ cut_at_every_size() (
 )
 
 if [ "$option" = --record ]; then
-  [ -s run.stderr ] && { echo "--- the run file's error stream:"; cat run.stderr; }
+  cat run.stderr 2>/dev/null
   mkdir -p "$case_dir/expected"
   for f in stdout stderr status; do cp $f.actual "$case_dir/expected/$f"; done
   rm -f "$case_dir/expected/report"
@@ -134,8 +130,7 @@ elif [ "$(report_state)" != "$before" ]; then
   echo "--- Rankora.out was written, or changed, where it should not be"
   failed=1
 fi
-if [ -f "$case_dir/fsize" ] && [ $failed = 0 ]; then
-  cut_at_every_size && compare "$case_dir/expected/cuts" cuts "sizes a cut report keeps" || failed=1
-fi
+[ -f "$case_dir/fsize" ] && [ $failed = 0 ] &&
+  { cut_at_every_size && compare "$case_dir/expected/cuts" cuts "sizes a cut report keeps" || failed=1; }
 [ $failed = 0 ] || [ ! -s run.stderr ] || { echo "--- the run file's error stream:"; cat run.stderr; }
 exit $failed

@@ -1,8 +1,6 @@
 # Helpers of the documentation checks, sourced by each *_test.sh.
-# The caller sets RANKORA (the built program) and SOURCE (the source tree).
+# The caller sets RANKORA (the built program, an absolute path) and SOURCE (the source tree).
 
-# Runs happen in scratch folders: the program's path must not depend on the current one.
-case $RANKORA in /*) ;; *) RANKORA=$PWD/$RANKORA ;; esac
 README=$SOURCE/README.md
 EXAMPLES=$SOURCE/examples
 work=$(mktemp -d "${TMPDIR:-/tmp}/rankora-docs.XXXXXX")

@@ -4,8 +4,7 @@
 # cases/manual records is explained in the manual's tables.
 # Usage: manual_test.sh <rankora binary> <source tree>
 set -u
-RANKORA=$1
-SOURCE=$2
+RANKORA=$1 SOURCE=$2
 . "$(dirname "$0")/lib.sh"
 
 dir=$(scratch)

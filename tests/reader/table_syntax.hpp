@@ -26,10 +26,9 @@ inline std::vector<std::string> split_fields(const std::string& line) {
   return fields;
 }
 
-// The rows of a table file, each its fields and then its name: a row is "name | fields",
-// and the name stays its test's name whatever lines come and go around it (GoogleTest
-// refuses a name that is not an identifier, or taken twice). Blank lines and '#' lines
-// are notes. A table that does not open or holds no row is an error: no test runs nothing.
+// The rows of a table file, each its fields then its name: a row is "name | fields", the
+// name its test's whatever lines come and go (GoogleTest refuses a name taken twice or not
+// an identifier). '#' lines are notes. A table without a row, or none, is an error.
 inline std::vector<std::vector<std::string>> table_rows(const std::filesystem::path& file) {
   std::ifstream in(file);
   std::vector<std::vector<std::string>> rows;
