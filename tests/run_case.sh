@@ -65,19 +65,16 @@ echo $? >status.actual
 [ "$option" = --own-lines-apart ] && { grep -v '^rankora: ' stderr.actual >own; mv own stderr.actual; }
 
 # An `fsize` file: the run again under a file-size limit of every size up to the full
-# report's, each in a folder of its own, the error streams through one pipe. Writes the
+# report's, each report kept as SIZE.out, the error streams through one pipe. Writes the
 # sizes kept, and the kind of statement that failed, to cuts.
 cut_at_every_size() (
   full=$(wc -c <"$case_dir/expected/report")
-  sizes=$(seq 0 "$full")
-  mkdir cut && cd cut && mkdir $sizes || return 1
-  for f in "$case_dir"/*; do
-    [ -f "$f" ] && tee $(for size in $sizes; do printf '%s ' "$size/${f##*/}"; done) <"$f" >/dev/null
-  done
-  for size in $sizes; do
+  mkdir cut && for f in "$case_dir"/*; do [ ! -f "$f" ] || cp "$f" cut/; done && cd cut || return 1
+  for size in $(seq 0 "$full"); do
     echo "== $size"
-    (cd $size && exec prlimit --fsize=$size -- "$RANKORA" <answers 2>&1 >/dev/null)
+    (exec prlimit --fsize=$size -- "$RANKORA" <answers 2>&1 >/dev/null)
     echo "status $?"
+    mv Rankora.out $size.out
   done 2>/dev/null | grep -v '^rankora: ' >runs
   LC_ALL=C awk -v full="$full" -v report="$case_dir/expected/report" '
     BEGIN { while ((getline line <report) > 0) want[++lines] = line }
@@ -88,10 +85,10 @@ cut_at_every_size() (
       "apparent state: unit 7 named Rankora.out\n(last format: list io\n)?" \
       "lately writing sequential formatted external IO\n$") { fail("status " $2 ":\n" err) }
     {
-      for (i = bytes = 0; (got = (getline line <(size "/Rankora.out"))) > 0; bytes += length(line) + 1)
+      for (i = bytes = 0; (got = (getline line <(size ".out"))) > 0; bytes += length(line) + 1)
         if (line != want[++i]) fail("line " i " of the report differs")
       if (got < 0) fail("no report")
-      close(size "/Rankora.out")
+      close(size ".out")
       # As many whole records as fitted: the size kept before, or the limit (a line cut at
       # the limit counts one byte past it).
       if ((bytes != before && bytes != size) || (size == full && bytes != full))
