@@ -12,7 +12,7 @@ double rank_rows(MatrixView raw, MatrixView mat, MatrixView table, int judges, i
   double tcorr = 0.0;
   for (int j = 1; j <= judges; ++j) {
     for (int k = 1; k <= objects; ++k) work.values[static_cast<std::size_t>(k - 1)] = raw(j, k);
-    tri(objects, kCapacityObjects, work.tiecnt, work.values, work.toprank, tcorr);
+    tri(objects, work.tiecnt, work.values, work.toprank, tcorr);
     for (int k = 1; k <= objects; ++k) {
       const double rank = work.values[static_cast<std::size_t>(k - 1)];
       mat(j, k) = rank;
@@ -39,10 +39,8 @@ CapacityData build_capacity_data() {
   data.tie_term = rank_rows(data.scores.view(), data.ranks.view(), table.view(), kCapacityJudges,
                             kCapacityObjects, work);
   data.rank_sums.assign(kCapacityObjects, 0.0);
-  double chi2 = 0.0;
-  double kendw = 0.0;
-  wkendall(kCapacityJudges, kCapacityObjects, data.ranks.view(), data.tie_term, data.rank_sums,
-           kCapacityJudges, kCapacityObjects, chi2, kendw, data.s_observed, 2, 1);
+  rank_sums(data.ranks.view(), kCapacityJudges, kCapacityObjects, data.rank_sums);
+  data.s_observed = sum_of_squares(data.rank_sums, kCapacityObjects);
   return data;
 }
 

@@ -6,6 +6,7 @@
 #include <numeric>
 #include <vector>
 
+#include "analysis/null_histogram.hpp"
 #include "analysis/permutation_tests.hpp"
 #include "analysis/random.hpp"
 #include "capacity.hpp"
@@ -32,11 +33,11 @@ void BM_GlobalTest(benchmark::State& state) {
   std::vector<std::int32_t> perm = identity(kCapacityObjects);
   std::vector<std::uint16_t> rows(std::size_t{kCapacityJudges} * kCapacityObjects);
   std::vector<std::int32_t> sums(kCapacityObjects);
+  NullHistogram histogram = null_histogram(kCapacityJudges, kCapacityObjects, data.tie_term, 1);
   std::int64_t count = 0;
   for (auto _ : state) {
     count = global_test_count(data.ranks.view(), kCapacityJudges, kCapacityObjects, nperm,
-                              data.s_observed, perm, reinterpret_cast<DoubledRank*>(rows.data()),
-                              sums, *stream);
+                              data.s_observed, perm, rows, sums, histogram, *stream);
     benchmark::DoNotOptimize(count);
   }
   if (!count_in_range(count, nperm)) state.SkipWithError("count out of range");

@@ -12,21 +12,19 @@
 namespace rankora::bench {
 namespace {
 
-constexpr int kResultColumns = 7;
-
 void BM_Spear(benchmark::State& state) {
   CapacityData& data = capacity_data();
   CapacityMatrix table;
   std::vector<double> spearr(std::size_t{kCapacityJudges} * kCapacityJudges);
-  std::vector<double> result(std::size_t{kCapacityJudges} * kResultColumns);
+  std::vector<JudgeResult> judges(kCapacityJudges);
   std::vector<std::int32_t> varok(kCapacityJudges);
   for (auto _ : state) {
     // spear standardises its table in place.
     state.PauseTiming();
     std::ranges::copy(data.ranks.values(), table.view().data());
     state.ResumeTiming();
-    spear(kCapacityObjects, kCapacityJudges, kCapacityObjects, kCapacityJudges, table.view(),
-          {spearr.data(), kCapacityJudges}, varok, {result.data(), kCapacityJudges});
+    spear(kCapacityObjects, kCapacityJudges, table.view(), {spearr.data(), kCapacityJudges}, varok,
+          judges);
     benchmark::ClobberMemory();
   }
   report_time_per(state, "per_pair", kCapacityJudges * (kCapacityJudges - 1) / 2.0);

@@ -1,26 +1,38 @@
 #!/bin/sh
 # Runs one case folder (cases/README.md) against the built program in a scratch folder and
 # compares the screen, the error stream, the exit status and Rankora.out with expected/.
-# Usage: run_case.sh [--own-lines-apart | --record] <rankora> <case folder>
+# Usage: run_case.sh [--threads "N ..."] [--own-lines-apart | --record] <rankora> <case folder>
+#   --threads          run the case once with RANKORA_THREADS set to each count (and those
+#                      of the case's threads file); every run must give the expected outputs
 #   --own-lines-apart  leave the error stream's "rankora: " lines out of the comparison
 #   --record           write what the run gave into expected/ (review it before use)
 # Exit status: 0 the case passes, 1 it fails, 2 it cannot be run.
 set -u && ulimit -c 0 && umask 022
-option=
+threads= option=
+[ "${1:-}" = --threads ] && { threads=${2:-}; shift 2; }
 case ${1:-} in --*) option=$1; shift ;; esac
 refuse() { echo "run_case.sh: $*" >&2; exit 2; }
-[ $# -eq 2 ] || refuse "usage: run_case.sh [--own-lines-apart | --record] <rankora> <case folder>"
+[ $# -eq 2 ] || refuse "usage: run_case.sh [--threads \"N ...\"] [--own-lines-apart | --record] <rankora> <case folder>"
 case $1 in /*) RANKORA=$1 ;; *) RANKORA=$PWD/$1 ;; esac
 # A folder that has gone (a renamed case) or holds no case must fail, not run on nothing.
 case_dir=$(cd "$2" && pwd) || exit 2
 [ -f "$case_dir/desc" ] && { [ "$option" = --record ] || [ -f "$case_dir/expected/status" ]; } ||
   refuse "$case_dir is no case: a case holds desc and expected/status"
+[ -f "$case_dir/threads" ] && threads="$threads $(cat "$case_dir/threads")"
+if [ -n "$threads" ] && [ "$option" != --record ] && [ -z "${RANKORA_CASE_ONE_RUN:-}" ]; then
+  failed=0
+  for count in $threads; do
+    RANKORA_CASE_ONE_RUN=1 RANKORA_THREADS=$count sh "$0" $option "$RANKORA" "$case_dir" ||
+      { echo "--- with RANKORA_THREADS=$count"; failed=1; }
+  done
+  exit $failed
+fi
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/rankora-case.XXXXXX") || exit 2
 trap 'chmod -R u+rwx "$scratch" 2>/dev/null; rm -rf "$scratch"' EXIT
 
 for f in "$case_dir"/* "$case_dir"/.[!.]*; do
   case ${f##*/} in
-    answers | desc | pre | run | signal | fsize | expected | '*' | '.[!.]*') ;;
+    answers | args | desc | env | pre | run | signal | fsize | threads | expected | '*' | '.[!.]*') ;;
     *) cp -RP "$f" "$scratch"/ ;;
   esac
 done
@@ -29,6 +41,22 @@ cd "$scratch" || exit 2
 if [ -f "$case_dir/pre" ]; then timeout -s KILL 60 sh "$case_dir/pre" || exit 2; fi
 report_state() { ls -ld --time-style=+ Rankora.out 2>/dev/null; cksum 2>/dev/null <Rankora.out; }
 before=$(report_state)
+# The folder's other files, for runs with arguments: a refused run writes nothing.
+other_files() {
+  find . -mindepth 1 -maxdepth 1 ! -name answers ! -name '*.actual' ! -name Rankora.out \
+    ! -name run.stderr ! -name .keys ! -name .pid -printf '%P %y %s %T@\n' | sort
+}
+others_before=$(other_files)
+set --
+if [ -f "$case_dir/args" ]; then
+  while IFS= read -r arg || [ -n "$arg" ]; do set -- "$@" "$arg"; done <"$case_dir/args"
+fi
+# The settings of an `env` file, NAME=value or -NAME (unset), for every run of the case.
+if [ -f "$case_dir/env" ]; then
+  while read -r setting; do
+    case $setting in -*) unset "${setting#-}" ;; *) export "${setting?}" ;; esac
+  done <"$case_dir/env"
+fi
 
 until_true() { # tries a command every 20 ms for about 20 s
   tries=0 && until "$@"; do [ $((tries += 1)) -le 1000 ] && sleep 0.02 || return 1; done
@@ -39,7 +67,7 @@ run_signals() {
   how=$(sed -n 's/^ignore /--ignore-signal=/p' "$case_dir/signal")
   mkfifo .keys
   (exec timeout -s KILL 60 sh -c 'echo $$ >.pid; exec env "$@"' - "${how:---default-signal=INT,QUIT}" \
-    "$RANKORA" <.keys >stdout.actual 2>stderr.actual) 2>/dev/null &
+    "$RANKORA" "$@" <.keys >stdout.actual 2>stderr.actual) 2>/dev/null &
   exec 4>.keys && cat answers >&4 && until_true test -s .pid
   grep -v '^ignore ' "$case_dir/signal" | while read -r signal when what; do
     case $when in
@@ -55,11 +83,11 @@ run_signals() {
 # Every run is killed after a minute; a subshell that waits keeps the shell's own note of an
 # abort out of the output, and a run file's error stream is kept apart.
 if [ -f "$case_dir/signal" ]; then
-  run_signals
+  run_signals "$@"
 elif [ -f "$case_dir/run" ]; then
   RANKORA=$RANKORA timeout -s KILL 60 sh "$case_dir/run" 2>run.stderr
 else
-  ( (exec timeout -s KILL 60 "$RANKORA" <answers >stdout.actual 2>stderr.actual); exit $? ) 2>/dev/null
+  ( (exec timeout -s KILL 60 "$RANKORA" "$@" <answers >stdout.actual 2>stderr.actual); exit $? ) 2>/dev/null
 fi
 echo $? >status.actual
 [ "$option" = --own-lines-apart ] && { grep -v '^rankora: ' stderr.actual >own; mv own stderr.actual; }
@@ -72,7 +100,7 @@ cut_at_every_size() (
   mkdir cut && for f in "$case_dir"/*; do [ ! -f "$f" ] || cp "$f" cut/; done && cd cut || return 1
   for size in $(seq 0 "$full"); do
     echo "== $size"
-    (exec prlimit --fsize=$size -- "$RANKORA" <answers 2>&1 >/dev/null)
+    (exec prlimit --fsize=$size -- "$RANKORA" "$@" <answers 2>&1 >/dev/null)
     echo "status $?"
     mv Rankora.out $size.out
   done 2>/dev/null | grep -v '^rankora: ' >runs
@@ -105,7 +133,7 @@ if [ "$option" = --record ]; then
   for f in stdout stderr status; do cp $f.actual "$case_dir/expected/$f"; done
   rm -f "$case_dir/expected/report"
   [ "$(report_state)" != "$before" ] && cp Rankora.out "$case_dir/expected/report"
-  [ -f "$case_dir/fsize" ] && cut_at_every_size && cp cuts "$case_dir/expected/cuts"
+  [ -f "$case_dir/fsize" ] && cut_at_every_size "$@" && cp cuts "$case_dir/expected/cuts"
   exit 0
 fi
 
@@ -127,7 +155,12 @@ elif [ "$(report_state)" != "$before" ]; then
   echo "--- Rankora.out was written, or changed, where it should not be"
   failed=1
 fi
+if [ -f "$case_dir/args" ] && [ "$(other_files)" != "$others_before" ]; then
+  echo "--- files other than Rankora.out were written or changed (before, then after):"
+  printf '%s\n--\n%s\n' "$others_before" "$(other_files)"
+  failed=1
+fi
 [ -f "$case_dir/fsize" ] && [ $failed = 0 ] &&
-  { cut_at_every_size && compare "$case_dir/expected/cuts" cuts "sizes a cut report keeps" || failed=1; }
+  { cut_at_every_size "$@" && compare "$case_dir/expected/cuts" cuts "sizes a cut report keeps" || failed=1; }
 [ $failed = 0 ] || [ ! -s run.stderr ] || { echo "--- the run file's error stream:"; cat run.stderr; }
 exit $failed

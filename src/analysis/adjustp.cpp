@@ -1,11 +1,12 @@
 #include "analysis/adjustp.hpp"
 
+#include <algorithm>
+
 namespace rankora {
 
-void sortpl(std::int32_t nrow, std::int32_t /*ldim*/, std::int32_t ncol, std::span<double> key,
-            MatrixView tab, std::span<double> temp, std::span<std::int32_t> order,
-            std::int32_t dir) {
-  const bool decreasing = dir == 2;
+void sortpl(std::int32_t nrow, std::span<double> key, std::span<JudgeResult> rows,
+            std::span<JudgeResult> temp, std::span<std::int32_t> order, SortOrder dir) {
+  const bool decreasing = dir == SortOrder::decreasing;
   for (std::int32_t i = 1; i <= nrow; ++i) order[static_cast<std::size_t>(i - 1)] = i;
   for (std::int32_t j = 2; j <= nrow; ++j) {
     const double v = key[static_cast<std::size_t>(j - 1)];
@@ -20,30 +21,29 @@ void sortpl(std::int32_t nrow, std::int32_t /*ldim*/, std::int32_t ncol, std::sp
     key[static_cast<std::size_t>(i)] = v;
     order[static_cast<std::size_t>(i)] = o;
   }
-  for (std::int32_t k = 1; k <= ncol; ++k) {
-    for (std::int32_t i = 1; i <= nrow; ++i) temp[static_cast<std::size_t>(i - 1)] = tab(i, k);
-    for (std::int32_t i = 1; i <= nrow; ++i) {
-      tab(i, k) = temp[static_cast<std::size_t>(order[static_cast<std::size_t>(i - 1)] - 1)];
-    }
-  }
+  const auto n = static_cast<std::size_t>(std::max(nrow, 0));
+  std::copy_n(rows.begin(), n, temp.begin());
+  for (std::size_t i = 0; i < n; ++i) rows[i] = temp[static_cast<std::size_t>(order[i] - 1)];
 }
 
-void adjustp(std::int32_t njudge, std::int32_t maxj, std::span<double> key, MatrixView result,
-             std::span<double> temp, std::span<std::int32_t> order) {
+void adjustp(std::int32_t njudge, std::span<double> key, std::span<JudgeResult> judges,
+             std::span<JudgeResult> temp, std::span<std::int32_t> order) {
   const std::int32_t m = njudge;
-  for (std::int32_t i = 1; i <= m; ++i) key[static_cast<std::size_t>(i - 1)] = result(i, 4);
-  sortpl(m, maxj, 7, key, result, temp, order, 1);
+  const auto rows = judges.first(static_cast<std::size_t>(m));
+  for (std::size_t i = 0; i < rows.size(); ++i) key[i] = rows[i].p;
+  sortpl(m, key, rows, temp, order, SortOrder::increasing);
+  // Holm: p (m - i + 1) at position i of the increasing order, then its running maximum.
   for (std::int32_t i = 1; i <= m; ++i) {
-    const double p = result(i, 4);
-    result(i, 5) = p * static_cast<double>(m);
-    result(i, 6) = p * static_cast<double>(m - i + 1);
-    result(i, 7) = result(i, 6);
+    JudgeResult& row = rows[static_cast<std::size_t>(i - 1)];
+    row.p_bonferroni = row.p * static_cast<double>(m);
+    row.p_holm = row.p * static_cast<double>(m - i + 1);
+    if (i > 1) {
+      const double before = rows[static_cast<std::size_t>(i - 2)].p_holm;
+      if (row.p_holm < before) row.p_holm = before;
+    }
   }
-  for (std::int32_t i = 2; i <= m; ++i) {
-    if (result(i, 7) < result(i - 1, 7)) result(i, 7) = result(i - 1, 7);
-  }
-  for (std::int32_t i = 1; i <= m; ++i) key[static_cast<std::size_t>(i - 1)] = result(i, 2);
-  sortpl(m, maxj, 7, key, result, temp, order, 2);
+  for (std::size_t i = 0; i < rows.size(); ++i) key[i] = rows[i].rbar;
+  sortpl(m, key, rows, temp, order, SortOrder::decreasing);
 }
 
 }  // namespace rankora

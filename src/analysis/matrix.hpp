@@ -17,6 +17,7 @@ class MatrixView {
   // The first element of column `col`.
   double* column(int col) const { return &(*this)(1, col); }
   double* data() const { return data_; }
+  // How far apart a row's elements lie.
   int ld() const { return ld_; }
 
  private:

@@ -38,15 +38,17 @@ std::int64_t observed_times_four(double s_observed) {
 // Ranks are multiples of 1/2 and at most 2000: doubled, they fit 16 bits, and their sums
 // over 1000 judges fit 32, so the rows take a quarter of the room and the caches hold them.
 GlobalTest::GlobalTest(MatrixView ranks, std::int32_t njudge, std::int32_t nobj, double s_observed,
-                       DoubledRank* rows, std::span<std::int32_t> sums)
+                       std::span<std::uint16_t> rows, std::span<std::int32_t> sums,
+                       NullHistogram& histogram)
     : njudge_(njudge),
       nobj_(nobj),
       s_observed_(s_observed),
       q_observed_(observed_times_four(s_observed)),
-      rows_(rows),
-      sums_(sums.data()) {
+      rows_(rows.data()),
+      sums_(sums.data()),
+      tally_(histogram) {
   for (std::int32_t j = 1; j <= njudge; ++j) {
-    DoubledRank* row = rows + static_cast<std::ptrdiff_t>(j - 1) * nobj;
+    std::uint16_t* row = rows.data() + static_cast<std::ptrdiff_t>(j - 1) * nobj;
     for (std::int32_t k = 1; k <= nobj; ++k)
       row[k - 1] = static_cast<std::uint16_t>(2.0 * ranks(j, k));
   }
@@ -66,8 +68,8 @@ std::int64_t GlobalTest::permute(std::int32_t count, std::span<std::int32_t> per
                                  RandStream& stream) {
   std::int32_t* p = perm.data();
   std::int32_t* sums = sums_;
-  const DoubledRank* last_row = rows_ + static_cast<std::ptrdiff_t>(njudge_ - 1) * nobj_;
-  const std::size_t row_bytes = static_cast<std::size_t>(nobj_) * sizeof(DoubledRank);
+  const std::uint16_t* last_row = rows_ + static_cast<std::ptrdiff_t>(njudge_ - 1) * nobj_;
+  const std::size_t row_bytes = static_cast<std::size_t>(nobj_) * sizeof(std::uint16_t);
   std::int64_t reached = 0;
   for (std::int32_t t = 0; t < count; ++t) {
     // Integer sums are exact in any order: judge m comes first, each judge's share as its
@@ -75,12 +77,13 @@ std::int64_t GlobalTest::permute(std::int32_t count, std::span<std::int32_t> per
     std::copy_n(last_row, nobj_, sums);
     for (std::int32_t j = 1; j < njudge_; ++j) {
       if (j + 1 < njudge_) prefetch(rows_ + static_cast<std::ptrdiff_t>(j) * nobj_, row_bytes);
-      const DoubledRank* row = rows_ + static_cast<std::ptrdiff_t>(j - 1) * nobj_ - 1;
+      const std::uint16_t* row = rows_ + static_cast<std::ptrdiff_t>(j - 1) * nobj_;
       shuffle(p, nobj_, stream,
-              [&](std::int32_t k, std::int32_t object) { sums[k] += row[object]; });
+              [&](std::int32_t k, std::int32_t object) { sums[k] += row[object - 1]; });
     }
     std::int64_t q = 0;
     for (std::int32_t k = 0; k < nobj_; ++k) q += std::int64_t{sums[k]} * sums[k];
+    tally_.add(q);
     if (reaches(q, q_observed_, nobj_, s_observed_, [this] { return ordered_s(); })) ++reached;
   }
   return reached;
@@ -143,9 +146,9 @@ std::int64_t JudgeTest::permute(std::int32_t count, std::span<std::int32_t> perm
 
 std::int64_t global_test_count(MatrixView ranks, std::int32_t njudge, std::int32_t nobj,
                                std::int32_t nperm, double s_observed, std::span<std::int32_t> perm,
-                               DoubledRank* rows, std::span<std::int32_t> sums,
-                               RandStream& stream) {
-  GlobalTest test(ranks, njudge, nobj, s_observed, rows, sums);
+                               std::span<std::uint16_t> rows, std::span<std::int32_t> sums,
+                               NullHistogram& histogram, RandStream& stream) {
+  GlobalTest test(ranks, njudge, nobj, s_observed, rows, sums, histogram);
   return 1 + test.permute(nperm, perm, stream);
 }
 

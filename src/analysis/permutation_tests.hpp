@@ -8,7 +8,9 @@
 #include <span>
 
 #include "analysis/matrix.hpp"
+#include "analysis/null_histogram.hpp"
 #include "analysis/random.hpp"
+#include "analysis/results.hpp"
 
 namespace rankora {
 
@@ -24,16 +26,13 @@ constexpr bool sums_fit(std::int64_t judges, std::int64_t objects) {
          twice_rank_sum <= (std::int64_t{1} << 53) / twice_rank;
 }
 
-// Twice a rank: a whole number of at most 4000. The global test keeps its rows of them in
-// the storage of a matrix of doubles that nothing reads meanwhile, hence may_alias.
-using DoubledRank = std::uint16_t __attribute__((may_alias));
-
 // Global test: each permutation shuffles judges 1..m-1 in turn (judge m stays).
 class GlobalTest {
  public:
-  // `rows` receives judge-major rows of doubled ranks, m by n; `sums` is work for n.
+  // `rows` receives judge-major rows of twice the ranks, m by n; `sums` is work for n.
+  // Every permutation is counted into `histogram`, whose bins are set.
   GlobalTest(MatrixView ranks, std::int32_t njudge, std::int32_t nobj, double s_observed,
-             DoubledRank* rows, std::span<std::int32_t> sums);
+             std::span<std::uint16_t> rows, std::span<std::int32_t> sums, NullHistogram& histogram);
 
   // Draws `count` more permutations; returns how many reach.
   std::int64_t permute(std::int32_t count, std::span<std::int32_t> perm, RandStream& stream);
@@ -45,8 +44,9 @@ class GlobalTest {
   std::int32_t nobj_;
   double s_observed_;
   std::int64_t q_observed_;
-  const DoubledRank* rows_;
+  const std::uint16_t* rows_;
   std::int32_t* sums_;
+  NullHistogramTally tally_;
 };
 
 // Test of one judge alone: its ranks shuffled against the others' fixed ones.
@@ -75,7 +75,8 @@ class JudgeTest {
 // 1 + the number of the nperm permutations that reach: the numerator of the probability.
 std::int64_t global_test_count(MatrixView ranks, std::int32_t njudge, std::int32_t nobj,
                                std::int32_t nperm, double s_observed, std::span<std::int32_t> perm,
-                               DoubledRank* rows, std::span<std::int32_t> sums, RandStream& stream);
+                               std::span<std::uint16_t> rows, std::span<std::int32_t> sums,
+                               NullHistogram& histogram, RandStream& stream);
 std::int64_t judge_test_count(MatrixView ranks, std::int32_t judge, std::int32_t nobj,
                               std::int32_t nperm, double s_observed,
                               std::span<const double> observed_rsum, std::span<std::int32_t> perm,

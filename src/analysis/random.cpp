@@ -5,29 +5,37 @@
 
 namespace rankora {
 
-RandStream::RandStream() {
-  // srand(1): a Lehmer sequence fills the 31 words of state, the first three repeat,
-  // and the first 310 outputs are thrown away.
+RandStream::RandStream(std::uint32_t seed) {
+  // A Lehmer sequence fills the 31 words of state, the first three repeat, and the first
+  // 310 outputs are thrown away. The C library works on the seed as a signed 32-bit word
+  // with Schrage's steps, which for a seed of 2^31 or more is not the unsigned product:
+  // its arithmetic is kept as it is.
   constexpr int kDiscarded = 310;
+  constexpr std::int32_t kModulus = 2147483647;
+  if (seed == 0) seed = 1;
   std::uint32_t r[34 + kDiscarded];
-  r[0] = 1;
-  for (int i = 1; i < kLag; ++i)
-    r[i] = static_cast<std::uint32_t>((16807ULL * r[i - 1]) % 2147483647ULL);
+  r[0] = seed;
+  auto word = static_cast<std::int32_t>(seed);
+  for (int i = 1; i < kLag; ++i) {
+    const std::int32_t hi = word / 127773;
+    const std::int32_t lo = word % 127773;
+    word = 16807 * lo - 2836 * hi;
+    if (word < 0) word += kModulus;
+    r[i] = static_cast<std::uint32_t>(word);
+  }
   for (int i = kLag; i < 34; ++i) r[i] = r[i - kLag];
   for (int i = 34; i < 34 + kDiscarded; ++i) r[i] = r[i - kLag] + r[i - 3];
   std::copy(std::end(r) - kLag, std::end(r), raw_);
   pos_ = end_ = kLag;
 }
 
-void RandStream::refill(int count) {
+void RandStream::refill() {
   // Keep what is not consumed yet and at least the last kLag values the recurrence needs.
   const int unconsumed = end_ - pos_;
   const int keep = std::max(kLag, unconsumed);
   std::copy(raw_ + end_ - keep, raw_ + end_, raw_);
   pos_ = keep - unconsumed;
   end_ = keep;
-  // The capacity leaves room for any count up to kMaxRun.
-  (void)count;
   int fill = kCapacity - end_;
   fill -= fill % 3;
   std::uint32_t a = raw_[end_ - 3];
@@ -67,11 +75,6 @@ RandStream& rand_stream() {
   return stream;
 }
 
-float urand(std::int32_t& /*flag*/) { return uniform_from_rand(rand_stream().next()); }
-
-void permute(std::int32_t& /*flag*/, std::int32_t n, std::int32_t /*capacity*/,
-             std::span<std::int32_t> v) {
-  shuffle(v.data(), n, rand_stream());
-}
+float urand() { return uniform_from_rand(rand_stream().next()); }
 
 }  // namespace rankora

@@ -3,25 +3,34 @@
 #pragma once
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
-#include <span>
 
 namespace rankora {
 
+// The generator's state: the 31 raw values before its next output, oldest first.
+using RandLags = std::array<std::uint32_t, 31>;
+
 // The additive feedback generator behind glibc's rand(): r[i] = r[i-3] + r[i-31]
-// (mod 2^32), each output r >> 1, started as srand(1) starts it. Values are made in
+// (mod 2^32), each output r >> 1, started as srand(1) starts it unless seeded. Values are made in
 // blocks with the last three in registers: the obvious loop stalls on its own stores.
 class RandStream {
  public:
-  RandStream();
+  RandStream() : RandStream(1) {}
+  // As srand(seed) starts it: srand(0) is srand(1).
+  explicit RandStream(std::uint32_t seed);
+
+  // The state, and a stream that goes on from one (random_jump.cpp: jumps ahead).
+  explicit RandStream(const RandLags& lags);
+  RandLags lags() const;
 
   std::uint32_t next() {
-    if (pos_ == end_) refill(1);
+    if (pos_ == end_) refill();
     return raw_[pos_++] >> 1;
   }
   // Makes at least `count` (at most kMaxRun) numbers readable at once from peek().
   void reserve(int count) {
-    if (end_ - pos_ < count) refill(count);
+    if (end_ - pos_ < count) refill();
   }
   // The raw values of the next outputs; an output is its raw value >> 1.
   const std::uint32_t* peek() const { return raw_ + pos_; }
@@ -30,7 +39,8 @@ class RandStream {
   static constexpr int kMaxRun = 4096;
 
  private:
-  void refill(int count);
+  // Keeps what is not consumed yet and fills the rest of the buffer: room for kMaxRun.
+  void refill();
 
   static constexpr int kLag = 31;
   static constexpr int kCapacity = kLag + 3 * kMaxRun;  // a multiple of 3 after the lag
@@ -42,13 +52,9 @@ class RandStream {
 // The process's one generator, in its unseeded state at start-up.
 RandStream& rand_stream();
 
-// One uniform in [0, 1]: rand() converted to single precision times 2^-31.
-// `flag` is 0 throughout a run: the draw continues the sequence.
-float urand(std::int32_t& flag);
-
-// Shuffles v(1..n) in place from the top (Durstenfeld), drawing with urand; a target
-// beyond i is drawn again.
-void permute(std::int32_t& flag, std::int32_t n, std::int32_t capacity, std::span<std::int32_t> v);
+// One uniform in [0, 1]: rand() converted to single precision times 2^-31. Each call
+// continues the sequence of rand_stream().
+float urand();
 
 // The index j of one shuffle step at position i for the draw u, in single precision:
 // trunc(fl(fl(u * i) + 1)). Callers reject j > i.
@@ -75,11 +81,15 @@ bool shuffle_targets(const std::uint32_t* r, std::int32_t i0, std::int32_t count
 
 inline constexpr std::int32_t kMaxShuffle = RandStream::kMaxRun;
 
-// permute() on a plain array v[0..n), drawing straight from
-// `stream`: the same draws and the same swaps, without a call per number. Going down
-// from the top, a position never moves again once its step is done, so settle(k, v[k])
-// is called for every position k = n-1, ..., 0 as soon as it holds its final value:
-// work on the new arrangement rides along with the swaps instead of a second pass.
+// Shuffles v[0..n) in place, from whatever arrangement it holds, from the top
+// (Durstenfeld): for i = n, n-1, ..., 2, a draw u gives j = shuffle_target(u, i), a j
+// beyond i is drawn again, and v(i) swaps with v(j) (1-based). n - 1 draws plus one per
+// redraw; nothing drawn when n < 2. The draws come straight from `stream`, as urand
+// would make them, without a call per number.
+// Going down from the top, a position never moves again once its step is done, so
+// settle(k, v[k]) is called for every position k = n-1, ..., 0 as soon as it holds its
+// final value: work on the new arrangement rides along with the swaps instead of a
+// second pass.
 template <typename Settle>
 inline void shuffle(std::int32_t* v, std::int32_t n, RandStream& stream, Settle&& settle) {
   std::int32_t targets[kMaxShuffle];

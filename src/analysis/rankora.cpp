@@ -1,58 +1,121 @@
 #include "analysis/rankora.hpp"
 
 #include <algorithm>
-#include <array>
 #include <numeric>
 
 #include "analysis/adjustp.hpp"
+#include "analysis/null_histogram.hpp"
+#include "analysis/parallel_tests.hpp"
 #include "analysis/permutation_tests.hpp"
 #include "analysis/random.hpp"
 #include "analysis/spear.hpp"
 #include "analysis/tri.hpp"
 #include "analysis/wkendall.hpp"
-#include "report/records.hpp"
-#include "runtime/progress.hpp"
-#include "runtime/units.hpp"
 
 namespace rankora {
 namespace {
 
 constexpr int kWarmUpDraws = 100;
+// The observer hears of the global test after about this many swaps: often enough for a
+// progress line, seldom enough to cost nothing.
+constexpr std::int64_t kSwapsPerProgress = std::int64_t{1} << 16;
 
-// Every judge's row becomes its ranks, in both matrices; returns the tie term.
-double rank_judges(std::int32_t njudge, std::int32_t nobj2, MatrixView mat, MatrixView table,
-                   std::int32_t maxobj, std::span<std::int32_t> tiecnt, std::span<double> values,
-                   std::span<double> rank_work) {
+// Every judge's row becomes its ranks, in both matrices; each judge's row of results
+// gets its number and tie term. Returns the whole tie term.
+double rank_judges(std::int32_t njudge, std::int32_t nobj, MatrixView mat, MatrixView table,
+                   std::span<JudgeResult> judges, const RankoraWork& work) {
   double tcorr = 0.0;
   for (std::int32_t j = 1; j <= njudge; ++j) {
-    for (std::int32_t k = 1; k <= nobj2; ++k) values[static_cast<std::size_t>(k - 1)] = table(j, k);
-    tri(nobj2, maxobj, tiecnt, values, rank_work, tcorr);
-    for (std::int32_t k = 1; k <= nobj2; ++k) {
-      const double rank = values[static_cast<std::size_t>(k - 1)];
+    for (std::int32_t k = 1; k <= nobj; ++k) {
+      work.values[static_cast<std::size_t>(k - 1)] = table(j, k);
+    }
+    double judge_tcorr = 0.0;
+    tri(nobj, work.tiecnt, work.values, work.rank_work, judge_tcorr);
+    // Whole numbers far below 2^53: the sum is the same in any order.
+    tcorr += judge_tcorr;
+    for (std::int32_t k = 1; k <= nobj; ++k) {
+      const double rank = work.values[static_cast<std::size_t>(k - 1)];
       mat(j, k) = rank;
       table(j, k) = rank;
     }
+    JudgeResult& row = judges[static_cast<std::size_t>(j - 1)];
+    row = JudgeResult{};
+    row.judge = j;
+    row.tie_term = judge_tcorr;
   }
   return tcorr;
 }
 
-void restore_ranks(MatrixView mat, MatrixView table, std::int32_t njudge, std::int32_t nobj) {
-  for (std::int32_t k = 1; k <= nobj; ++k) std::copy_n(mat.column(k), njudge, table.column(k));
+void observed_statistics(std::int32_t nobj, std::int32_t njudge, MatrixView ranks, double tcorr,
+                         std::int32_t nperm, std::int32_t ties, std::span<double> rsum,
+                         Concordance& concordance) {
+  concordance = Concordance{};
+  concordance.judges = njudge;
+  concordance.objects = nobj;
+  concordance.ties = ties;
+  concordance.nperm = nperm;
+  concordance.tie_term = tcorr;
+  wkendall(njudge, nobj, ranks, tcorr, rsum, concordance.chi2, concordance.kendw, concordance.s,
+           ties);
+  const ChiSquareW corrected = chi2_and_w(njudge, nobj, tcorr, concordance.s, 1);
+  const ChiSquareW uncorrected = chi2_and_w(njudge, nobj, tcorr, concordance.s, 2);
+  concordance.chi2_corrected = corrected.chi2;
+  concordance.kendw_corrected = corrected.kendw;
+  concordance.chi2_uncorrected = uncorrected.chi2;
+  concordance.kendw_uncorrected = uncorrected.kendw;
+  concordance.null_histogram = null_histogram(njudge, nobj, tcorr, ties);
 }
 
-void write_judge_table(std::int32_t njudge, MatrixView result, std::span<const std::int32_t> varok,
-                       std::int32_t lang) {
-  bool marked_any = false;
-  for (std::int32_t i = 1; i <= njudge; ++i) {
-    const auto judge = static_cast<std::int32_t>(result(i, 1));
-    const bool marked = varok[static_cast<std::size_t>(judge - 1)] != 1;
-    marked_any = marked_any || marked;
-    const std::array<double, 5> figures = {result(i, 2), result(i, 3), result(i, 4), result(i, 5),
-                                           result(i, 7)};
-    report::write_judge_row(judge, figures, marked);
+// Judges 1..m-1 shuffled, nperm times; judge m stays.
+void global_test(std::int32_t nobj, std::int32_t njudge, MatrixView ranks, const RankoraWork& work,
+                 Concordance& concordance, AnalysisObserver& observer) {
+  const std::int32_t nperm = concordance.nperm;
+  if (work.shared != nullptr && work.shared->threads() > 1) {
+    work.shared->global_test(ranks, njudge, nobj, work.doubled_ranks, work.perm, concordance,
+                             observer);
+    concordance.p = permutation_probability(1 + concordance.reached, nperm);
+    return;
   }
-  report::write_dash_line();
-  if (marked_any) report::write_null_variance_note(lang);
+  GlobalTest test(ranks, njudge, nobj, concordance.s, work.doubled_ranks, work.doubled_sums,
+                  concordance.null_histogram);
+  const std::int64_t shuffles_each = njudge - 1;
+  const std::int64_t swaps_each = std::max<std::int64_t>(1, shuffles_each * nobj);
+  const auto per_progress = static_cast<std::int32_t>(
+      std::clamp<std::int64_t>(kSwapsPerProgress / swaps_each, 1, std::max(nperm, 1)));
+  std::int64_t reached = 0;
+  for (std::int32_t done = 0; done < nperm;) {
+    const std::int32_t count = std::min(per_progress, nperm - done);
+    reached += test.permute(count, work.perm, rand_stream());
+    done += count;
+    observer.global_test_progress(done * shuffles_each);
+  }
+  concordance.reached = reached;
+  concordance.p = permutation_probability(1 + reached, nperm);
+}
+
+// Each judge shuffled alone against the others, nperm times.
+void judge_tests(std::int32_t nobj, std::int32_t njudge, MatrixView ranks, const RankoraWork& work,
+                 std::span<const std::int32_t> varok, std::span<JudgeResult> judges,
+                 const Concordance& concordance, AnalysisObserver& observer) {
+  const std::int32_t m = njudge;
+  const std::int32_t nperm = concordance.nperm;
+  const std::int64_t global_shuffles = std::int64_t{nperm} * (m - 1);
+  const bool shared = work.shared != nullptr && work.shared->threads() > 1;
+  if (shared)
+    work.shared->judge_tests(ranks, m, nobj, work.rsum, work.perm, concordance, judges, observer);
+  for (std::int32_t j = 1; j <= m; ++j) {
+    JudgeResult& row = judges[static_cast<std::size_t>(j - 1)];
+    if (!shared) {
+      JudgeTest test(ranks, j, nobj, concordance.s, work.rsum, work.values, work.rank_work);
+      row.reached = test.permute(nperm, work.perm, rand_stream());
+    }
+    row.p = permutation_probability(1 + row.reached, nperm);
+    row.w = (static_cast<double>(m - 1) * row.rbar + 1.0) / static_cast<double>(m);
+    row.null_variance = varok[static_cast<std::size_t>(j - 1)] == 0;
+    row.w_without = kendw_without(ranks, j, m, nobj, work.rsum, concordance.tie_term - row.tie_term,
+                                  concordance.ties);
+    if (!shared) observer.judges_progress(global_shuffles + std::int64_t{j} * nperm, j);
+  }
 }
 
 }  // namespace
@@ -61,59 +124,24 @@ double permutation_probability(std::int64_t count, std::int32_t nperm) {
   return static_cast<double>(count) / static_cast<double>(std::int64_t{nperm} + 1);
 }
 
-void rankora(std::int32_t nobj, std::int32_t njudge, std::int32_t nobj2, MatrixView mat,
-             MatrixView table, std::span<double> rsum, std::int32_t maxobj, std::int32_t maxj,
-             std::int32_t lang, std::int32_t nperm, std::span<std::int32_t> perm,
-             std::span<std::int32_t> tiecnt, std::span<double> values, std::span<double> rank_work,
-             MatrixView spearr, std::span<double> work1, MatrixView result, std::span<double> work2,
-             std::span<std::int32_t> iwork, std::span<std::int32_t> varok, std::int32_t ties) {
-  const std::int32_t m = njudge;
+void rankora(std::int32_t nobj, std::int32_t njudge, MatrixView mat, MatrixView table,
+             std::int32_t nperm, std::int32_t ties, Concordance& concordance,
+             std::span<JudgeResult> judges, MatrixView spearr, std::span<std::int32_t> varok,
+             const RankoraWork& work, AnalysisObserver& observer) {
+  const double tcorr = rank_judges(njudge, nobj, mat, table, judges, work);
+  observed_statistics(nobj, njudge, mat, tcorr, nperm, ties, work.rsum, concordance);
+  observer.statistics_ready(concordance);
 
-  // The observed statistics.
-  const double tcorr = rank_judges(m, nobj2, mat, table, maxobj, tiecnt, values, rank_work);
-  double chi2 = 0.0;
-  double kendw = 0.0;
-  double s_observed = 0.0;
-  wkendall(m, nobj2, table, tcorr, rsum, maxj, maxobj, chi2, kendw, s_observed, 1, ties);
-  report::write_dash_line();
-  report::write_blank_line(rt::kReportUnit);
-  report::write_statistics(lang, ties, chi2, nobj2 - 1, kendw);
+  // Every later shuffle goes on from the arrangement the last one left.
+  std::iota(work.perm.begin(), work.perm.begin() + nobj, 1);
+  for (int draw = 0; draw < kWarmUpDraws; ++draw) urand();
+  global_test(nobj, njudge, mat, work, concordance, observer);
+  observer.global_test_done(concordance);
 
-  // The global test. Every later shuffle goes on from the arrangement the last one left.
-  std::iota(perm.begin(), perm.begin() + nobj, 1);
-  std::int32_t flag = 0;
-  for (int draw = 0; draw < kWarmUpDraws; ++draw) urand(flag);
-  const std::int64_t global_shuffles = std::int64_t{nperm} * (m - 1);
-  rt::ProgressLine progress(lang, global_shuffles, std::int64_t{nperm} * m);
-  // table's doubles are not read again before restore_ranks rewrites them, and the ranking
-  // is over: its tie counts' room holds the rank sums.
-  GlobalTest global(mat, m, nobj, s_observed, reinterpret_cast<DoubledRank*>(table.data()), tiecnt);
-  std::int64_t global_count = 1;
-  for (std::int64_t done = 1; done <= nperm; ++done) {
-    global_count += global.permute(1, perm, rand_stream());
-    progress.global_test(done * (m - 1));
-  }
-  report::write_global_header(lang);
-  report::write_probability_line(lang, nperm, permutation_probability(global_count, nperm));
-  report::write_dash_line();
-  report::write_blank_line(rt::kReportUnit);
-
-  // The a posteriori tests.
-  restore_ranks(mat, table, m, nobj);
-  for (std::int32_t j = 1; j <= m; ++j) result(j, 1) = j;
-  spear(nobj, m, maxobj, maxj, table, spearr, varok, result);
-  rank_sums(mat, m, nobj, rsum);
-  for (std::int32_t j = 1; j <= m; ++j) {
-    JudgeTest test(mat, j, nobj, s_observed, rsum, values, rank_work);
-    const std::int64_t count = 1 + test.permute(nperm, perm, rand_stream());
-    result(j, 3) = (static_cast<double>(m - 1) * result(j, 2) + 1.0) / static_cast<double>(m);
-    result(j, 4) = permutation_probability(count, nperm);
-    progress.judges(global_shuffles + std::int64_t{j} * nperm, j, m);
-  }
-  progress.erase();
-  report::write_a_posteriori_header(lang);
-  adjustp(m, maxj, work1, result, work2, iwork);
-  write_judge_table(m, result, varok, lang);
+  spear(nobj, njudge, table, spearr, varok, judges);
+  judge_tests(nobj, njudge, mat, work, varok, judges, concordance, observer);
+  adjustp(njudge, work.key, judges, work.judge_work, work.order);
+  observer.judges_done(concordance, judges.first(static_cast<std::size_t>(njudge)));
 }
 
 }  // namespace rankora

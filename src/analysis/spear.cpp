@@ -32,9 +32,8 @@ __attribute__((target_clones("avx2", "default"))) void accumulate_block(
 
 }  // namespace
 
-void standard(std::int32_t nobj, std::int32_t njudge, std::int32_t /*maxobj*/,
-              std::int32_t /*maxj*/, MatrixView table, std::span<std::int32_t> varok, double dn,
-              double dn1) {
+void standard(std::int32_t nobj, std::int32_t njudge, MatrixView table,
+              std::span<std::int32_t> varok, double dn, double dn1) {
   for (std::int32_t j = 1; j <= njudge; ++j) {
     double s = 0.0;
     double q = 0.0;
@@ -53,11 +52,11 @@ void standard(std::int32_t nobj, std::int32_t njudge, std::int32_t /*maxobj*/,
   }
 }
 
-void spear(std::int32_t nobj, std::int32_t njudge, std::int32_t maxobj, std::int32_t maxj,
-           MatrixView table, MatrixView spearr, std::span<std::int32_t> varok, MatrixView result) {
+void spear(std::int32_t nobj, std::int32_t njudge, MatrixView table, MatrixView spearr,
+           std::span<std::int32_t> varok, std::span<JudgeResult> judges) {
   const double dn = nobj;
   const double dn1 = nobj - 1;
-  standard(nobj, njudge, maxobj, maxj, table, varok, dn, dn1);
+  standard(nobj, njudge, table, varok, dn, dn1);
   // Judges go by blocks: for each object, one pass over the later judges' standardised
   // ranks feeds the sums of every judge of the block, so the 16 MB of ranks are read a
   // block at a time instead of a judge at a time. Column j of spearr, below the block,
@@ -80,7 +79,7 @@ void spear(std::int32_t nobj, std::int32_t njudge, std::int32_t maxobj, std::int
   for (std::int32_t j = 1; j <= njudge; ++j) {
     double sum = 0.0;
     for (std::int32_t k = 1; k <= njudge; ++k) sum += spearr(j, k);
-    result(j, 2) = (sum - 1.0) / static_cast<double>(njudge - 1);
+    judges[static_cast<std::size_t>(j - 1)].rbar = (sum - 1.0) / static_cast<double>(njudge - 1);
   }
 }
 

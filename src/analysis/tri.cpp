@@ -5,8 +5,8 @@
 
 namespace rankora {
 
-void tri(std::int32_t nobj, std::int32_t /*maxobj*/, std::span<std::int32_t> tiecnt,
-         std::span<double> vals, std::span<double> toprank, double& tcorr) {
+void tri(std::int32_t nobj, std::span<std::int32_t> tiecnt, std::span<double> vals,
+         std::span<double> toprank, double& tcorr) {
   if (nobj <= 0) return;
   const auto n = static_cast<std::size_t>(nobj);
   const auto order = tiecnt.first(n);  // sorting scratch until the counts are written

@@ -16,30 +16,22 @@ void statistics_without_correction(std::int64_t m, std::int64_t n, double s, dou
   kendw = chi2 / static_cast<double>((n - 1) * m);
 }
 
-// The products of m and n are single precision, as the formula has always been computed.
+// The products of m and n are exact 64-bit integers, each converted to double once, in
+// this order, so that every run gives the same bits.
 void statistics_with_correction(std::int64_t m, std::int64_t n, double tcorr, double s,
                                 double& chi2, double& kendw) {
-  const float big_m = static_cast<float>(m);
-  const float big_n = static_cast<float>(n);
-  const float factor = (big_n - 1.0f) * big_m;
-  // Every judge constant: 0/0 exactly, whatever the rounding of P1 and P2 leaves.
+  const auto factor = static_cast<double>((n - 1) * m);
+  // Every judge constant: 0/0, whatever the rounding of 12 S and p2 leaves.
   if (tcorr == static_cast<double>(m * (n * n * n - n))) {
     kendw = undefined_quotient();
-    chi2 = static_cast<double>(factor) * kendw;
+    chi2 = factor * kendw;
     return;
   }
-  float p1 = big_m * big_m;
-  p1 = p1 * big_n;
-  p1 = p1 * (big_n + 1.0f);
-  p1 = p1 * (big_n - 1.0f);
-  const double d = static_cast<double>(p1) - static_cast<double>(big_m) * tcorr;
-  float p2 = big_m * 3.0f;
-  p2 = p2 * big_m;
-  p2 = p2 * big_n;
-  p2 = p2 * (big_n + 1.0f);
-  p2 = p2 * (big_n + 1.0f);
-  kendw = (12.0 * s - static_cast<double>(p2)) / d;
-  chi2 = static_cast<double>(factor) * kendw;
+  const auto p1 = static_cast<double>(m * m * n * (n + 1) * (n - 1));
+  const double d = p1 - static_cast<double>(m) * tcorr;
+  const auto p2 = static_cast<double>(3 * m * m * n * (n + 1) * (n + 1));
+  kendw = (12.0 * s - p2) / d;
+  chi2 = factor * kendw;
 }
 
 }  // namespace
@@ -53,23 +45,45 @@ void rank_sums(MatrixView table, std::int32_t njudge, std::int32_t nobj, std::sp
   }
 }
 
-double sum_of_squares(const double* rsum, std::int32_t nobj) {
+double sum_of_squares(std::span<const double> rsum, std::int32_t nobj) {
   double s = 0.0;
-  for (std::int32_t k = 0; k < nobj; ++k) s += rsum[k] * rsum[k];
+  for (std::int32_t k = 0; k < nobj; ++k) {
+    const double sum = rsum[static_cast<std::size_t>(k)];
+    s += sum * sum;
+  }
   return s;
 }
 
-void wkendall(std::int32_t njudge, std::int32_t nobj, MatrixView table, double tcorr,
-              std::span<double> rsum, std::int32_t /*maxj*/, std::int32_t /*maxobj*/, double& chi2,
-              double& kendw, double& ssqr, std::int32_t mode, std::int32_t ties) {
-  rank_sums(table, njudge, nobj, rsum);
-  ssqr = sum_of_squares(rsum.data(), nobj);
-  if (mode == 2) return;
+ChiSquareW chi2_and_w(std::int32_t njudge, std::int32_t nobj, double tcorr, double s,
+                      std::int32_t ties) {
+  ChiSquareW out;
   if (ties == 2) {
-    statistics_without_correction(njudge, nobj, ssqr, chi2, kendw);
+    statistics_without_correction(njudge, nobj, s, out.chi2, out.kendw);
   } else {
-    statistics_with_correction(njudge, nobj, tcorr, ssqr, chi2, kendw);
+    statistics_with_correction(njudge, nobj, tcorr, s, out.chi2, out.kendw);
   }
+  return out;
+}
+
+void wkendall(std::int32_t njudge, std::int32_t nobj, MatrixView table, double tcorr,
+              std::span<double> rsum, double& chi2, double& kendw, double& ssqr,
+              std::int32_t ties) {
+  rank_sums(table, njudge, nobj, rsum);
+  ssqr = sum_of_squares(rsum, nobj);
+  const ChiSquareW statistics = chi2_and_w(njudge, nobj, tcorr, ssqr, ties);
+  chi2 = statistics.chi2;
+  kendw = statistics.kendw;
+}
+
+// Ranks are multiples of 1/2 and rank sums far below 2^52: every difference is exact.
+double kendw_without(MatrixView ranks, std::int32_t judge, std::int32_t njudge, std::int32_t nobj,
+                     std::span<const double> rsum, double tcorr_less, std::int32_t ties) {
+  double s = 0.0;
+  for (std::int32_t k = 1; k <= nobj; ++k) {
+    const double sum = rsum[static_cast<std::size_t>(k - 1)] - ranks(judge, k);
+    s += sum * sum;
+  }
+  return chi2_and_w(njudge - 1, nobj, tcorr_less, s, ties).kendw;
 }
 
 }  // namespace rankora

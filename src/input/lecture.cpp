@@ -74,11 +74,11 @@ void ask_size(std::int32_t& njudge, std::int32_t& nobj, std::int32_t maxobj, std
     answer.finish();
     if (nobj > maxobj) {
       report::show_too_many_objects(lang);
-      rt::stop("2");
+      rt::stop(2, report::explain_too_large(lang, njudge, nobj, maxj, maxobj));
     }
     if (njudge > maxj) {
       report::show_too_many_judges(lang);
-      rt::stop("3");
+      rt::stop(3, report::explain_too_large(lang, njudge, nobj, maxj, maxobj));
     }
     // Fewer than two of either leaves every statistic a division by zero.
     if (njudge >= 2 && nobj >= 2) return;
@@ -96,15 +96,38 @@ std::int32_t ask_orientation(std::int32_t lang) {
   return orient;
 }
 
-FileName ask_file_name(std::int32_t lang) {
+// The name as read, and what was typed for it: a failed open explains the difference.
+struct NameAnswered {
   FileName fname;
-  fname.fill(' ');
+  std::string typed;
+  std::string whole;  // before the cut to kNameLength
+};
+
+NameAnswered ask_file_name(std::int32_t lang) {
+  NameAnswered answered;
+  answered.fname.fill(' ');
   report::show_file_name_question(lang);
   const AnswerContext context(lang, Question::FileName);
   rt::ListRead answer(rt::kKeyboardUnit, &context);
-  answer.read(std::span<char>(fname));
+  answered.whole = answer.read(std::span<char>(answered.fname));
+  answered.typed = answer.typed();
   answer.finish();
-  return fname;
+  return answered;
+}
+
+// Where a name typed bare ended before the rest of its answer (a blank, a comma or a
+// slash ends it), or whether it was longer than the characters kept.
+report::NameCut name_cut(std::string_view typed, std::string_view whole) {
+  const std::size_t length = whole.size();
+  const bool bare = !typed.starts_with('\'') && !typed.starts_with('"');
+  if (bare && length < typed.size()) {
+    const char end = typed[length];
+    const bool more = typed.find_first_not_of(" \t\r", length + 1) != typed.npos;
+    if (end == '/') return report::NameCut::Slash;
+    if (end == ',' && more) return report::NameCut::Comma;
+    if ((end == ' ' || end == '\t') && more) return report::NameCut::Blank;
+  }
+  return length > kNameLength ? report::NameCut::TooLong : report::NameCut::None;
 }
 
 // One read statement per record: each record starts on a new line.
@@ -141,18 +164,19 @@ void warn_of_ignored_text(const IgnoredText& ignored, int lang, std::string_view
 
 }  // namespace
 
-void lecture(std::int32_t& nobj, std::int32_t& njudge, std::int32_t& nobj2, MatrixView mat,
-             MatrixView table, std::int32_t maxobj, std::int32_t maxj, std::int32_t lang) {
+void lecture(std::int32_t& nobj, std::int32_t& njudge, MatrixView mat, MatrixView table,
+             std::int32_t maxobj, std::int32_t maxj, std::int32_t lang) {
   ask_size(njudge, nobj, maxobj, maxj, lang);
-  nobj2 = nobj;
   report::show_empty_line();
   const std::int32_t orient = ask_orientation(lang);
   report::show_empty_line();
-  const FileName fname = ask_file_name(lang);
-  const std::string_view name(fname.data(), fname.size());
+  const NameAnswered answered = ask_file_name(lang);
+  const std::string_view name(answered.fname.data(), answered.fname.size());
   const std::string_view trimmed = name.substr(0, name.find_last_not_of(' ') + 1);
 
-  rt::open_old(rt::kDataUnit, name);
+  const report::DataFileOpenContext open_context(
+      lang, {trimmed, answered.typed, answered.whole, name_cut(answered.typed, answered.whole)});
+  rt::open_old(rt::kDataUnit, name, &open_context);
   rt::skip_prefix(rt::kDataUnit, kByteOrderMark);
   report::write_data_file_line(rt::kScreenUnit, lang, name);
   report::write_data_file_line(rt::kReportUnit, lang, name);

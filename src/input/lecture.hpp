@@ -10,7 +10,11 @@ namespace rankora {
 
 // Either returns with the table read, or ends the run (too large a table, or a fatal
 // I/O error).
-void lecture(std::int32_t& nobj, std::int32_t& njudge, std::int32_t& nobj2, MatrixView mat,
-             MatrixView table, std::int32_t maxobj, std::int32_t maxj, std::int32_t lang);
+//   nobj, njudge  out  n and m, as answered: at least 2 each, at most the capacities
+//   mat, table    out  rows 1..m, columns 1..n: the data file's values, twice
+//   maxobj, maxj  in   the capacities: larger tables stop the run (2, 3)
+//   lang          in   1 French, 2 English
+void lecture(std::int32_t& nobj, std::int32_t& njudge, MatrixView mat, MatrixView table,
+             std::int32_t maxobj, std::int32_t maxj, std::int32_t lang);
 
 }  // namespace rankora

@@ -1,8 +1,9 @@
 #include "report/notes.hpp"
 
+#include <cerrno>
 #include <string>
 
-#include "report/language.hpp"
+#include "report/texts.hpp"
 #include "runtime/units.hpp"
 #include "runtime/write.hpp"
 
@@ -10,10 +11,6 @@ namespace rankora::report {
 namespace {
 
 constexpr std::string_view kPrefix = "rankora: ";
-
-std::string_view in(int lang, std::string_view fr, std::string_view en) {
-  return french(lang) ? fr : en;
-}
 
 // Typed or file text, quoted, as it can stand in a message: a tab is a blank, other
 // control bytes (a carriage return, a NUL) are written as escapes, trailing blanks go.
@@ -35,52 +32,44 @@ std::string shown(std::string_view text) {
   return '"' + out + '"';
 }
 
-std::string joined(std::initializer_list<std::string_view> parts) {
-  std::string text;
-  for (std::string_view part : parts) text.append(part);
-  return text;
-}
+std::string line(std::string_view text) { return std::string(kPrefix).append(text); }
 
-std::string line(std::initializer_list<std::string_view> parts) {
-  return std::string(kPrefix) + joined(parts);
-}
+void say(std::string_view text) { rt::write_text(rt::kErrorUnit, line(text) + "\n"); }
 
-void say(std::initializer_list<std::string_view> parts) {
-  rt::write_text(rt::kErrorUnit, line(parts) + "\n");
-}
-
-std::string_view question_text(int lang, Question question) {
+Text ran_out(Question question) {
   switch (question) {
     case Question::Size:
-      return in(lang, "\"Combien de juges et d'objets?\"", "\"How many judges and objects?\"");
+      return Text::RanOutAtSize;
     case Question::Orientation:
-      return in(lang, "la question de l'orientation", "the orientation question");
+      return Text::RanOutAtOrientation;
     case Question::FileName:
-      return in(lang, "\"Nom du fichier de donnees?\"", "\"Name of the input data file?\"");
+      return Text::RanOutAtFileName;
     case Question::Ties:
-      return in(lang, "la question des ex-aequo", "the tie question");
+      return Text::RanOutAtTies;
     case Question::Permutations:
-      return in(lang, "\"Combien de permutations?\"", "\"How many permutations?\"");
+      return Text::RanOutAtPermutations;
     case Question::Language:
       break;
   }
-  return in(lang, "la question de la langue", "the language question");
+  return Text::LanguageRanOut;
 }
 
-std::string_view expected_answer(int lang, Question question) {
+Text not_answered(Question question) {
   switch (question) {
     case Question::Size:
-      return in(lang, "tapez deux nombres entiers, par exemple 9 8",
-                "type two whole numbers, such as 9 8");
+      return Text::SizeNotAnswered;
     case Question::Orientation:
-      return in(lang, "tapez 1 (juges en lignes) ou 2 (juges en colonnes)",
-                "type 1 (judges are rows) or 2 (judges are columns)");
+      return Text::OrientationNotAnswered;
+    case Question::FileName:
+      return Text::FileNameNotAnswered;
+    case Question::Ties:
+      return Text::TiesNotAnswered;
     case Question::Permutations:
-      return in(lang, "tapez un nombre entier, par exemple 999",
-                "type a whole number, such as 999");
-    default:
-      return in(lang, "tapez 1 ou 2", "type 1 or 2");
+      return Text::PermutationsNotAnswered;
+    case Question::Language:
+      break;
   }
+  return Text::LanguageNotAnswered;
 }
 
 std::string count(std::int64_t value) { return std::to_string(value); }
@@ -90,70 +79,125 @@ std::string_view first_word(std::string_view text) {
   return text.substr(0, text.find_first_of(" \t,/"));
 }
 
+// The answer as it can be typed again between apostrophes, or between quotation marks
+// when it holds an apostrophe; a quote that is still inside is doubled.
+std::string quoted(std::string_view typed) {
+  typed = typed.substr(0, typed.find_last_not_of(" \t\r") + 1);
+  const bool apostrophe = typed.find('\'') != typed.npos;
+  const char quote = apostrophe && typed.find('"') == typed.npos ? '"' : '\'';
+  std::string out(1, quote);
+  for (char c : typed) {
+    out.push_back(c);
+    if (c == quote) out.push_back(c);
+  }
+  return out + quote;
+}
+
+// The last part of a path: the file's own name.
+std::string_view base_name(std::string_view typed) {
+  typed = typed.substr(0, typed.find_last_not_of(" \t\r") + 1);
+  return typed.substr(typed.find_last_of('/') + 1);
+}
+
+Text cut_name(const NameAnswer& answer) {
+  switch (answer.cut) {
+    case NameCut::Blank:
+      return Text::NameCutAtBlank;
+    case NameCut::Comma:
+      return Text::NameCutAtComma;
+    case NameCut::Slash:
+      return answer.name.empty() ? Text::NameCutAtFirstSlash : Text::NameCutAtSlash;
+    default:
+      break;
+  }
+  return answer.whole.find('/') == answer.whole.npos ? Text::NameTooLong : Text::PathTooLong;
+}
+
+Text open_failure(std::string_view name, int error) {
+  switch (error) {
+    case 0:
+      return Text::NameEmpty;
+    case ENOENT:
+    case ENOTDIR:
+      return name.ends_with('\r') ? Text::FileNameEndsInCarriageReturn : Text::FileNotThere;
+    case EISDIR:
+      return Text::FileIsAFolder;
+    case EACCES:
+      return Text::FileMayNotBeRead;
+    default:
+      return Text::FileCannotBeOpened;
+  }
+}
+
 }  // namespace
 
+std::string DataFileOpenContext::explain(int error) const {
+  const NameAnswer& answer = answer_;
+  // A name that was cut is the cause, whatever the open then met.
+  const Text id = answer.cut == NameCut::None ? open_failure(answer.name, error) : cut_name(answer);
+  // A quoted name is whole in what was read; a bare one that was cut, only in what was typed.
+  const std::string_view path = answer.cut == NameCut::TooLong ? answer.whole : answer.typed;
+  // Each sentence takes the placeholders it names and leaves the others.
+  return line(sentence(lang_, id,
+                       {{"name", shown(answer.name)},
+                        {"typed", shown(answer.typed)},
+                        {"quoted", quoted(answer.typed)},
+                        {"base", shown(base_name(path))},
+                        {"length", count(static_cast<std::int64_t>(answer.whole.size()))}}));
+}
+
+std::string ReportOpenContext::explain(int error) const {
+  return error == EEXIST ? line(pattern(lang_, Text::ReportExists)) : std::string();
+}
+
+std::string explain_too_large(int lang, std::int32_t njudge, std::int32_t nobj, std::int32_t maxj,
+                              std::int32_t maxobj) {
+  // A size that would be asked again as too small is no size typed the wrong way round.
+  const bool swapped_fits = nobj >= 2 && njudge >= 2 && nobj <= maxj && njudge <= maxobj;
+  return line(sentence(lang, swapped_fits ? Text::TableTooLargeOrSwapped : Text::TableTooLarge,
+                       {{"judges", count(njudge)},
+                        {"objects", count(nobj)},
+                        {"maxj", count(maxj)},
+                        {"maxobj", count(maxobj)}}));
+}
+
 std::string AnswerContext::explain(const rt::ReadFailure& failure) const {
-  // The language is not known yet: both are spoken.
-  if (question_ == Question::Language) {
-    if (failure.end_of_file) return line({"pas de reponse / no answer: 1 = francais, 2 = English"});
-    return line({shown(failure.typed), ": tapez 1 pour le francais / type 2 for English"});
-  }
-  if (failure.end_of_file) {
-    return line({in(lang_, "les reponses se sont arretees a ", "the answers ran out at "),
-                 question_text(lang_, question_), "."});
-  }
-  return line({shown(failure.typed), in(lang_, " ne repond pas a ", " does not answer "),
-               question_text(lang_, question_), ": ", expected_answer(lang_, question_), "."});
+  if (failure.end_of_file) return line(pattern(lang_, ran_out(question_)));
+  return line(sentence(lang_, not_answered(question_), {{"typed", shown(failure.typed)}}));
 }
 
 std::string explain_data_failure(int lang, std::string_view fname, const TablePlace& place,
                                  const rt::ReadFailure& failure) {
   if (failure.end_of_file) {
-    return line({fname, in(lang, " s'arrete apres ", " ended after "), count(place.values_read),
-                 in(lang, " des ", " of the "), count(place.values_expected),
-                 in(lang, " valeurs attendues (", " values expected ("), count(place.njudge),
-                 in(lang, " juges x ", " judges x "), count(place.nobj),
-                 in(lang, " objets): verifiez la taille et l'orientation repondues.",
-                    " objects): check the size and orientation answered.")});
+    return line(sentence(lang, Text::DataEndedEarly,
+                         {{"file", fname},
+                          {"read", count(place.values_read)},
+                          {"expected", count(place.values_expected)},
+                          {"judges", count(place.njudge)},
+                          {"objects", count(place.nobj)}}));
   }
-  const std::string where =
-      joined({in(lang, "ligne ", "line "), count(failure.line), in(lang, " de ", " of "), fname});
-  const std::string judge_object =
-      joined({in(lang, " (juge ", " (judge "), count(place.judge),
-              in(lang, ", objet ", ", object "), count(place.object), ")."});
   const std::string_view word = first_word(failure.typed);
-  if (word.empty())
-    return line({where, in(lang, ": lecture impossible", ": unreadable"), judge_object});
-  return line({where, ": ", shown(word), in(lang, " n'est pas un nombre", " is not a number"),
-               judge_object});
+  return line(sentence(lang, word.empty() ? Text::DataUnreadable : Text::DataNotANumber,
+                       {{"line", count(failure.line)},
+                        {"file", fname},
+                        {"value", shown(word)},
+                        {"judge", count(place.judge)},
+                        {"object", count(place.object)}}));
 }
 
 void warn_text_after_records(int lang, std::string_view fname, std::int64_t lines,
                              std::int64_t first_line, std::string_view start) {
-  const bool one = lines == 1;
-  say({in(lang,
-          "attention: du texte apres la derniere valeur d'un enregistrement a ete ignore sur ",
-          "warning: text after the last value of a record was ignored on "),
-       count(lines),
-       one ? in(lang, " ligne de ", " line of ") : in(lang, " lignes de ", " lines of "), fname,
-       one ? " (" : in(lang, " (la premiere est la ", " (the first is "),
-       in(lang, "ligne ", "line "), count(first_line), ": ", shown(start), ")."});
-  say({in(lang,
-          "En general, la taille ou l'orientation repondue ne correspond pas au fichier, ou le "
-          "fichier a des virgules decimales (36,5 est lu comme 36 et 5). Une note en fin de "
-          "ligne est sans danger et peut rester.",
-          "This usually means that the size or orientation answered does not match the file, "
-          "or that the file has decimal commas (36,5 is read as 36 and 5). A note at the end "
-          "of a line is fine and can be left.")});
+  say(sentence(lang, lines == 1 ? Text::TextAfterRecordsOnOneLine : Text::TextAfterRecordsOnLines,
+               {{"count", count(lines)},
+                {"file", fname},
+                {"line", count(first_line)},
+                {"start", shown(start)}}));
+  say(pattern(lang, Text::TextAfterRecordsWhy));
 }
 
 void warn_text_after_table(int lang, std::string_view fname, std::int64_t line) {
-  say({in(lang, "attention: ", "warning: "), fname,
-       in(lang, " continue apres le dernier enregistrement: tout, a partir de la ligne ",
-          " goes on after the last record: everything from line "),
-       count(line), in(lang, ", a ete ignore.", " on was ignored.")});
-  say({in(lang, "En general, la taille ou l'orientation repondue ne correspond pas au fichier.",
-          "This usually means that the size or orientation answered does not match the file.")});
+  say(sentence(lang, Text::TextAfterTable, {{"file", fname}, {"line", count(line)}}));
+  say(pattern(lang, Text::TextAfterTableWhy));
 }
 
 }  // namespace rankora::report

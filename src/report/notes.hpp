@@ -3,11 +3,13 @@
 // that failed was reading.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
 #include "runtime/list_read.hpp"
+#include "runtime/units.hpp"
 
 namespace rankora::report {
 
@@ -36,6 +38,44 @@ struct TablePlace {
 };
 std::string explain_data_failure(int lang, std::string_view fname, const TablePlace& place,
                                  const rt::ReadFailure& failure);
+
+// How a bare name ends short of what was typed (the reading rules), or a name longer
+// than the 79 characters that are kept.
+enum class NameCut { None, Blank, Comma, Slash, TooLong };
+
+// What was typed for the data file's name, and what the reading made of it.
+struct NameAnswer {
+  std::string_view name;   // as the open was given it, trailing blanks off
+  std::string_view typed;  // from the name's first character to its line's end
+  std::string_view whole;  // the name as read, before the cut to 79 characters
+  NameCut cut;
+};
+
+// Says why the data file could not be opened and how to name it.
+class DataFileOpenContext final : public rt::OpenContext {
+ public:
+  DataFileOpenContext(int lang, const NameAnswer& answer) : lang_(lang), answer_(answer) {}
+  std::string explain(int error) const override;
+
+ private:
+  int lang_;
+  NameAnswer answer_;
+};
+
+// Says that a report of an earlier run is in the way, and how to keep it.
+class ReportOpenContext final : public rt::OpenContext {
+ public:
+  explicit ReportOpenContext(int lang) : lang_(lang) {}
+  std::string explain(int error) const override;
+
+ private:
+  int lang_;
+};
+
+// The line after the stop of a table larger than the capacities: the capacity, and
+// whether the size may have been typed the wrong way round.
+std::string explain_too_large(int lang, std::int32_t njudge, std::int32_t nobj, std::int32_t maxj,
+                              std::int32_t maxobj);
 
 // Text after the last value of a record was skipped on `lines` lines, the first of them
 // `first_line`, where the skipped text began with `start`.

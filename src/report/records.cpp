@@ -185,4 +185,15 @@ void write_null_variance_note(int lang) {
                       french(lang) ? rt::Format(kNullVarianceFr) : rt::Format(kNullVarianceEn));
 }
 
+void write_judge_table(int lang, std::span<const JudgeResult> judges) {
+  bool marked_any = false;
+  for (const JudgeResult& row : judges) {
+    marked_any = marked_any || row.null_variance;
+    const std::array<double, 5> figures = {row.rbar, row.w, row.p, row.p_bonferroni, row.p_holm};
+    write_judge_row(row.judge, figures, row.null_variance);
+  }
+  write_dash_line();
+  if (marked_any) write_null_variance_note(lang);
+}
+
 }  // namespace rankora::report

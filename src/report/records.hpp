@@ -7,6 +7,8 @@
 #include <span>
 #include <string_view>
 
+#include "analysis/results.hpp"
+
 namespace rankora::report {
 
 void write_banner(int unit, int lang);
@@ -23,5 +25,9 @@ void write_a_posteriori_header(int lang);
 using JudgeFigures = std::span<const double, 5>;
 void write_judge_row(std::int32_t judge, JudgeFigures figures, bool marked);
 void write_null_variance_note(int lang);
+
+// A row for each judge, in the order given, then the dash line, then the null-variance
+// note when a judge has no variance.
+void write_judge_table(int lang, std::span<const JudgeResult> judges);
 
 }  // namespace rankora::report

@@ -1,17 +1,25 @@
-// Rankora: concordance among judges. The dialogue, the report file's life and the
-// order of a run.
+// Rankora: concordance among judges. The command line, the dialogue, the report file's
+// life and the order of a run.
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
+#include <thread>
 
-#include "analysis/rankora.hpp"
 #include "input/lecture.hpp"
+#include "report/command_line.hpp"
 #include "report/notes.hpp"
 #include "report/records.hpp"
 #include "report/screen.hpp"
+#include "run/analyse.hpp"
+#include "run/command_line.hpp"
+#include "run/options.hpp"
+#include "run/outputs.hpp"
 #include "run/storage.hpp"
+#include "run/threads.hpp"
 #include "runtime/list_read.hpp"
 #include "runtime/process.hpp"
 #include "runtime/units.hpp"
+#include "runtime/write.hpp"
 
 namespace rankora {
 namespace {
@@ -56,39 +64,75 @@ std::int32_t ask_permutations(std::int32_t lang) {
   return nperm;
 }
 
-void run(const Storage& s) {
+// The dialogue, with the outputs the command line asked for.
+void run(const Storage& s, const Options& options) {
   const std::int32_t lang = ask_language();
-  rt::open_new(rt::kReportUnit, "Rankora.out");
+  const report::ReportOpenContext report_context(lang);
+  rt::open_new(rt::kReportUnit, "Rankora.out", &report_context);
   report::write_banner(rt::kScreenUnit, lang);
   report::write_banner(rt::kReportUnit, lang);
   report::show_capacity(lang, kMaxJudges, kMaxObjects);
 
   std::int32_t nobj = 0;
   std::int32_t njudge = 0;
-  std::int32_t nobj2 = 0;
-  lecture(nobj, njudge, nobj2, s.mat_view(), s.table_view(), kMaxObjects, kMaxJudges, lang);
+  lecture(nobj, njudge, s.mat_view(), s.table_view(), kMaxObjects, kMaxJudges, lang);
 
   const std::int32_t ties = ask_ties(lang);
   const std::int32_t nperm = ask_permutations(lang);
   report::show_empty_line();
   report::write_permutation_count(lang, nperm);
 
-  rankora(nobj, njudge, nobj2, s.mat_view(), s.table_view(), s.rsum.span(), kMaxObjects, kMaxJudges,
-          lang, nperm, s.perm.span(), s.tiecnt.span(), s.values.span(), s.rank_work.span(),
-          s.spearr_view(), s.work1.span(), s.result_view(), s.work2.span(), s.iwork.span(),
-          s.varok.span(), ties);
+  const Concordance concordance = analyse(s, njudge, nobj, lang, nperm, ties);
+  Options outputs = options;
+  outputs.lang = lang;
+  write_outputs(outputs, concordance, s.judges.span().first(static_cast<std::size_t>(njudge)),
+                nullptr);
 
   report::show_empty_line();
   report::show_closing_message(lang);
   rt::close_unit(rt::kReportUnit);
 }
 
+// The thread count changes no figure, only the time: -T wins; a RANKORA_THREADS that
+// cannot be read is said, and every core is used.
+std::int32_t threads_to_use(const Options& options) {
+  if (options.threads) return *options.threads;
+  const unsigned cores = std::thread::hardware_concurrency();
+  const char* setting = std::getenv("RANKORA_THREADS");
+  if (const auto threads = thread_count(setting, cores)) return *threads;
+  rt::write_text(rt::kErrorUnit,
+                 report::unreadable_thread_count(options.lang, setting, kMaxThreads) + "\n");
+  return *thread_count(nullptr, cores);
+}
+
 }  // namespace
 }  // namespace rankora
 
-int main() {
-  rankora::rt::start();
-  const auto storage = std::make_unique<rankora::Storage>();
-  rankora::run(*storage);
-  rankora::rt::stop();
+int main(int argc, char** argv) {
+  using namespace rankora;
+  rt::start();
+  const CommandLine command = parse_command_line(argc, argv);
+  switch (command.action) {
+    case CommandLine::Action::Help:
+      rt::write_text(rt::kScreenUnit, report::help_text(command.options.lang));
+      rt::stop();
+    case CommandLine::Action::Version:
+      rt::write_text(rt::kScreenUnit, report::version_text(rankora_version()));
+      rt::stop();
+    case CommandLine::Action::UsageError:
+      rt::write_text(rt::kErrorUnit, command.error);
+      std::exit(2);
+    case CommandLine::Action::Run:
+      break;
+  }
+  const Options& options = command.options;
+  const auto storage = std::make_unique<Storage>(threads_to_use(options));
+  if (options.data_file) run_without_questions(options, *storage);
+  // Outputs the dialogue cannot write are refused before its first question.
+  if (const auto trouble = check_outputs(options)) {
+    rt::write_text(rt::kErrorUnit, *trouble);
+    std::exit(2);
+  }
+  run(*storage, options);
+  rt::stop();
 }

@@ -63,8 +63,8 @@ void fatal(std::string_view operation, std::string_view message, int unit, std::
   std::abort();
 }
 
-void fatal_errno(std::string_view operation, int error, int unit) {
-  fatal(operation, std::strerror(error), unit);
+void fatal_errno(std::string_view operation, int error, int unit, std::string_view note) {
+  fatal(operation, std::strerror(error), unit, note);
 }
 
 }  // namespace rankora::rt

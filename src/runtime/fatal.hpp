@@ -17,7 +17,8 @@ void note_statement(Direction direction, bool list_directed) noexcept;
                         std::string_view note = {});
 
 // As fatal(), with the system's text for errno value `error` as the message.
-[[noreturn]] void fatal_errno(std::string_view operation, int error, int unit);
+[[noreturn]] void fatal_errno(std::string_view operation, int error, int unit,
+                              std::string_view note = {});
 
 #ifdef RANKORA_FATAL_HOOK
 // Fuzz builds only (never the program): the hook receives the finished report in place

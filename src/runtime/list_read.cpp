@@ -1,21 +1,17 @@
 #include "runtime/list_read.hpp"
 
 #include <algorithm>
-#include <cerrno>
-#include <charconv>
 #include <climits>
-#include <cstdlib>
 #include <limits>
 #include <string_view>
 
+#include "runtime/decimal.hpp"
 #include "runtime/fatal.hpp"
 #include "runtime/unit_table.hpp"
 
 namespace rankora::rt {
 namespace {
 
-constexpr int kMaxDigits = 40;           // significant digits kept; later ones only scale
-constexpr long kMaxExponent = 99999999;  // a longer exponent field is malformed
 constexpr const char* kIncomprehensible = "incomprehensible list input";
 constexpr const char* kUnexpected = "read unexpected character";
 constexpr std::size_t kSkippedShown = 24;  // characters of ignored text kept to show
@@ -27,93 +23,30 @@ bool is_sign(int c) { return c == '+' || c == '-'; }
 bool is_exponent_letter(int c) { return c == 'e' || c == 'E' || c == 'd' || c == 'D'; }
 
 // The repeat count as the C library's atoi gives it: saturated to a long, then cut to 32 bits.
-std::int32_t repeat_count(const char* digits) {
+std::int32_t repeat_count(std::string_view digits) {
   long value = 0;
-  for (const char* p = digits; *p != '\0'; ++p) {
-    if (value > (LONG_MAX - (*p - '0')) / 10) {
+  for (char c : digits) {
+    if (value > (LONG_MAX - (c - '0')) / 10) {
       value = LONG_MAX;
       break;
     }
-    value = value * 10 + (*p - '0');
+    value = value * 10 + (c - '0');
   }
   return static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
 }
 
-// Typical data ("37.5", "12") takes this path. With at most 2^53 as the digits and a
-// power of ten up to 1e22, both operands are exact doubles, so the one rounded multiply
-// or divide is the correctly rounded value, the same double the full conversion gives.
-constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                              1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                              1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-
-bool small_decimal(const char* digits, const char* end, long exponent, double& value) {
-  constexpr long kMaxPower = 22;
-  constexpr std::uint64_t kMaxExact = std::uint64_t{1} << 53;
-  constexpr std::ptrdiff_t kMaxDigitsExact = 16;  // as many as 2^53 has
-  const bool negative = *digits == '-';
-  if (negative) ++digits;
-  if (end - digits > kMaxDigitsExact || exponent < -kMaxPower || exponent > kMaxPower) {
-    return false;
-  }
-  std::uint64_t mantissa = 0;
-  for (const char* p = digits; p < end; ++p) {
-    mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
-  }
-  if (mantissa > kMaxExact) return false;
-  const double m = static_cast<double>(mantissa);
-  value = exponent < 0 ? m / kPowers[-exponent] : m * kPowers[exponent];
-  if (negative) value = -value;
-  return true;
-}
-
-// The usual value of a data file (37, -4.5, 12.75) read straight from the buffer: a sign,
-// at most 15 digits with a point among them, and then a character that cannot go on a
-// number. The value is the one the full syntax gives (a minus zero included, read as 0).
-// Returns the characters it takes, or 0 to leave the value to the full syntax.
+// The usual value of a data file read straight from the buffer, when a character that
+// cannot go on a number follows it. Returns the characters it takes, or 0 to leave the
+// value to the full syntax: it may go on past the buffer, or into an exponent or a
+// repeat count.
 std::size_t plain_decimal(std::string_view ahead, double& value) {
-  constexpr int kMaxPlainDigits = 15;  // below 2^53: the mantissa is an exact double
-  const bool negative = ahead.starts_with('-');
-  std::size_t i = ahead.starts_with('+') || negative ? 1 : 0;
-  std::uint64_t mantissa = 0;
-  int digits = 0;
-  int decimals = 0;
-  bool point = false;
-  for (; i < ahead.size(); ++i) {
-    const char c = ahead[i];
-    if (is_digit(c)) {
-      if (++digits > kMaxPlainDigits) return 0;
-      mantissa = mantissa * 10 + static_cast<unsigned>(c - '0');
-      decimals += point;
-    } else if (c == '.' && !point) {
-      point = true;
-    } else {
-      break;
-    }
-  }
-  // The number may go on past the buffer, or into an exponent or a repeat count.
-  if (digits == 0 || i == ahead.size()) return 0;
-  const char next = ahead[i];
+  double read = 0.0;
+  const std::size_t taken = short_decimal(ahead, '.', read).taken;
+  if (taken == 0 || taken == ahead.size()) return 0;
+  const char next = ahead[taken];
   if (next == '.' || next == '*' || is_sign(next) || is_exponent_letter(next)) return 0;
-  value = static_cast<double>(mantissa) / kPowers[decimals];
-  if (negative && mantissa != 0) value = -value;
-  return i;
-}
-
-// `digits` (an optional '-' and at most kMaxDigits digits) times ten to `exponent`,
-// correctly rounded.
-double decimal_value(char* digits, char* end, long exponent) {
-  double value = 0.0;
-  if (small_decimal(digits, end, exponent, value)) return value;
-  if (exponent != 0) {
-    *end++ = 'e';
-    end = std::to_chars(end, end + 24, exponent).ptr;
-  }
-  auto [ptr, ec] = std::from_chars(digits, end, value);
-  if (ec == std::errc::result_out_of_range) {
-    *end = '\0';
-    value = std::strtod(digits, nullptr);  // infinity or zero, with its sign
-  }
-  return value;
+  value = read;
+  return taken;
 }
 
 }  // namespace
@@ -121,22 +54,6 @@ double decimal_value(char* digits, char* end, long exponent) {
 std::int32_t to_int32(double value) {
   if (value > -2147483649.0 && value < 2147483648.0) return static_cast<std::int32_t>(value);
   return std::numeric_limits<std::int32_t>::min();
-}
-
-std::int64_t first_text_line(int unit) {
-  InputStream& in = detail::unit_at(unit).input;
-  for (int c = in.get(); c != kEof; c = in.get()) {
-    if (!is_blank(c) && c != '\n') return in.line_at(in.offset() - 1);
-  }
-  return 0;
-}
-
-std::int64_t line_of(int unit, std::int64_t offset) {
-  return detail::unit_at(unit).input.line_at(offset);
-}
-
-void skip_prefix(int unit, std::string_view prefix) {
-  detail::unit_at(unit).input.skip_prefix(prefix);
 }
 
 ListRead::ListRead(int unit, const ReadContext* context)
@@ -165,12 +82,13 @@ void ListRead::read(double& target) {
   if (item(Kind::Real)) target = number_;
 }
 
-void ListRead::read(std::span<char> target) {
-  if (!item(Kind::Text)) return;
+std::string_view ListRead::read(std::span<char> target) {
+  if (!item(Kind::Text)) return {};
   // The text ends at its first NUL byte, as a C string would.
   const std::size_t text_end = std::min(text_.find('\0'), text_.size());
   const std::size_t length = std::min(text_end, target.size());
   for (std::size_t i = 0; i < target.size(); ++i) target[i] = i < length ? text_[i] : ' ';
+  return std::string_view(text_).substr(0, text_end);
 }
 
 SkippedText ListRead::finish() {
@@ -263,69 +181,36 @@ void ListRead::read_number(bool integer_only) {
   }
   have_value_ = false;
 
-  char s[kMaxDigits + 32];
-  long exponent = 0;
+  DecimalDigits digits;
   bool after_star = false;
   int c;
-  char* sp;
-  char* sp1;
-  char* spe;
-  int havenum;
   for (;;) {
-    sp1 = sp = s;
-    spe = s + kMaxDigits;
-    havenum = 0;
+    digits = DecimalDigits();
     c = get();
     if (c == '-') {
-      *sp++ = '-';
-      ++sp1;
-      ++spe;
+      digits.set_negative();
       c = get();
     } else if (c == '+') {
       c = get();
     }
-    while (c == '0') {
-      ++havenum;
-      c = get();
-    }
-    while (is_digit(c)) {
-      if (sp < spe) {
-        *sp++ = static_cast<char>(c);
-      } else {
-        ++exponent;
-      }
-      c = get();
-    }
+    for (; is_digit(c); c = get()) digits.integer_digit(static_cast<char>(c));
     if (c != '*' || after_star) break;
-    if (sp == sp1 || exponent != 0 || s[0] == '-') incomprehensible("bad repetition count");
+    // More than 40 digits leave a power of ten: no count is that large.
+    if (digits.significant().empty() || digits.exponent() != 0 || digits.negative()) {
+      incomprehensible("bad repetition count");
+    }
     after_star = true;
-    *sp = '\0';
-    repeat_ = repeat_count(s);
+    repeat_ = repeat_count(digits.significant());
   }
 
   if (c == '.') {
     if (integer_only) fail("invalid integer", kUnexpected);
-    c = get();
-    if (sp == sp1) {
-      while (c == '0') {
-        ++havenum;
-        --exponent;
-        c = get();
-      }
-    }
-    while (is_digit(c)) {
-      if (sp < spe) {
-        *sp++ = static_cast<char>(c);
-        --exponent;
-      }
-      c = get();
-    }
+    for (c = get(); is_digit(c); c = get()) digits.fraction_digit(static_cast<char>(c));
   }
-  havenum += static_cast<int>(sp - sp1);
 
   // A sign straight after the digits opens an exponent without a letter (1+5 is 1e5).
   bool exponent_follows = is_sign(c);
-  if (!exponent_follows && havenum != 0 && is_exponent_letter(c)) {
+  if (!exponent_follows && digits.any_digit() && is_exponent_letter(c)) {
     if (integer_only) fail("invalid integer", kUnexpected);
     c = get();
     exponent_follows = true;
@@ -342,18 +227,12 @@ void ListRead::read_number(bool integer_only) {
       e = 10 * e + (c - '0');
       if (e > kMaxExponent) incomprehensible("exponent field");
     }
-    exponent += negative ? -e : e;
+    digits.scale(negative ? -e : e);
   }
   unget(c);
 
-  if (sp > sp1) {
-    ++havenum;
-    while (*--sp == '0') ++exponent;
-    number_ = decimal_value(s, sp + 1, exponent);
-  } else {
-    number_ = 0.0;
-  }
-  if (havenum != 0) {
+  number_ = digits.value();
+  if (digits.any_digit()) {
     have_value_ = true;
     return;
   }

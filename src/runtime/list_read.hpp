@@ -46,8 +46,13 @@ class ListRead {
   // A target left without a value (null value, slash) keeps what it held.
   void read(std::int32_t& target);
   void read(double& target);
-  // Text is cut to the target's length or padded with blanks.
-  void read(std::span<char> target);
+  // Text is cut to the target's length or padded with blanks. Returns the whole text as
+  // read, before the cut (empty when it had no value), valid until the next read.
+  std::string_view read(std::span<char> target);
+
+  // From where the last value started to the end of its line, as far as held: what was
+  // typed, for a caller that explains what it made of it. Valid until finish().
+  std::string_view typed() const { return in_.rest_of_line(value_start_); }
 
   // Skips what is left of the line where the last value ended.
   SkippedText finish();
@@ -76,16 +81,6 @@ class ListRead {
   double number_ = 0.0;
   std::string text_;
 };
-
-// Reads the rest of the unit's input: the line where something other than blanks first
-// stands, or 0 when nothing does.
-std::int64_t first_text_line(int unit);
-
-// The 1-based line of the unit's input where the byte at `offset` stands.
-std::int64_t line_of(int unit, std::int64_t offset);
-
-// Consumes `prefix` when the unit's input starts with it.
-void skip_prefix(int unit, std::string_view prefix);
 
 // How an integer target receives a number read as a double: truncated toward zero, and
 // the 32-bit "integer indefinite" value when that does not fit.

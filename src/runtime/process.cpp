@@ -109,11 +109,11 @@ void start() {
 
 void stop() { std::exit(0); }
 
-void stop(std::string_view code) {
-  std::string line = "STOP ";
-  line.append(code).append(" statement executed\n");
+void stop(int code, std::string_view note) {
+  std::string line = "STOP " + std::to_string(code) + " statement executed\n";
+  if (!note.empty()) line.append(note).append("\n");
   write_all(STDERR_FILENO, line);
-  std::exit(0);
+  std::exit(code);
 }
 
 bool write_all(int fd, std::string_view text) noexcept {

@@ -6,7 +6,9 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <utility>
 
+#include "runtime/placeholders.hpp"
 #include "runtime/process.hpp"
 
 namespace rankora::rt {
@@ -61,8 +63,8 @@ std::string rounded_duration(double left) {
 
 }  // namespace
 
-ProgressLine::ProgressLine(int lang, std::int64_t global_work, std::int64_t judges_work)
-    : french_(lang == 1),
+ProgressLine::ProgressLine(ProgressTexts texts, std::int64_t global_work, std::int64_t judges_work)
+    : texts_(std::move(texts)),
       global_work_(global_work),
       total_work_(global_work + judges_work),
       start_(Clock::now()),
@@ -106,16 +108,15 @@ std::string ProgressLine::time_left(Clock::time_point now, std::int64_t work_don
   if (elapsed < kEstimateAfterSeconds || work <= 0) return {};
   const double left =
       elapsed * static_cast<double>(total_work_ - work_done) / static_cast<double>(work);
-  const std::string duration = rounded_duration(left);
-  return french_ ? ", encore environ " + duration : ", about " + duration + " left";
+  return fill(texts_.time_left, {{"time", rounded_duration(left)}});
 }
 
 void ProgressLine::show_global_test(std::int64_t work_done) {
   const Clock::time_point now = Clock::now();
   if (!due(now, work_done)) return;
   last_draw_ = now;
-  draw((french_ ? " Test global: " : " Global test: ") + percent(work_done, global_work_) +
-       time_left(now, work_done));
+  draw(fill(texts_.global_test,
+            {{"percent", percent(work_done, global_work_)}, {"left", time_left(now, work_done)}}));
 }
 
 void ProgressLine::show_judges(std::int64_t work_done, std::int32_t judges_done,
@@ -124,9 +125,10 @@ void ProgressLine::show_judges(std::int64_t work_done, std::int32_t judges_done,
   if (!in_judges_phase_) enter_judges_phase(now, work_done);
   if (!due(now, work_done)) return;
   last_draw_ = now;
-  draw((french_ ? " Juges testes: " : " Judges tested: ") + std::to_string(judges_done) +
-       (french_ ? " sur " : " of ") + std::to_string(judge_count) + " (" +
-       percent(judges_done, judge_count) + ")" + time_left(now, work_done));
+  draw(fill(texts_.judges, {{"done", std::to_string(judges_done)},
+                            {"count", std::to_string(judge_count)},
+                            {"percent", percent(judges_done, judge_count)},
+                            {"left", time_left(now, work_done)}}));
 }
 
 void ProgressLine::draw(const std::string& text) {

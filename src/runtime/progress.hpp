@@ -12,10 +12,17 @@
 
 namespace rankora::rt {
 
+// The line's texts, in the user's language, with their placeholders.
+struct ProgressTexts {
+  std::string global_test;  // {percent} done, {left}: the time left or nothing
+  std::string judges;       // {done} of {count} judges, {percent} done, {left}
+  std::string time_left;    // {time}, such as "5 s" or "3 min"
+};
+
 class ProgressLine {
  public:
   // The work of each phase, in any unit the updates also use.
-  ProgressLine(int lang, std::int64_t global_work, std::int64_t judges_work);
+  ProgressLine(ProgressTexts texts, std::int64_t global_work, std::int64_t judges_work);
   ~ProgressLine();
   ProgressLine(const ProgressLine&) = delete;
   ProgressLine& operator=(const ProgressLine&) = delete;
@@ -46,7 +53,7 @@ class ProgressLine {
 
   static constexpr std::int64_t kNever = std::numeric_limits<std::int64_t>::max();
 
-  bool french_;
+  ProgressTexts texts_;
   std::int64_t global_work_;
   std::int64_t total_work_;
   Clock::time_point start_;

@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "analysis/adjustp.hpp"
+#include "analysis/null_histogram.hpp"
 #include "analysis/permutation_tests.hpp"
 #include "analysis/rankora.hpp"
 #include "analysis/spear.hpp"
@@ -95,27 +96,54 @@ Table block(rankora::MatrixView v, int rows, int cols) {
   return t;
 }
 
-std::unique_ptr<rankora::Storage> run_rankora(const Table& data, int nperm, int ties) {
-  auto s = std::make_unique<rankora::Storage>();
+// Each judge's judge, R-bar, W, p, Bonferroni, Holm, W without it, permutations that
+// reached, no variance (1), as the reference's rows, the first `columns` of them.
+Table rows(std::span<const rankora::JudgeResult> judges, std::size_t columns = 9) {
+  Table t;
+  for (const rankora::JudgeResult& j : judges) {
+    t.push_back({static_cast<double>(j.judge), j.rbar, j.w, j.p, j.p_bonferroni, j.p_holm,
+                 j.w_without, static_cast<double>(j.reached), j.null_variance ? 1.0 : 0.0});
+    t.back().resize(columns);
+  }
+  return t;
+}
+
+struct Silent final : rankora::AnalysisObserver {
+  void statistics_ready(const rankora::Concordance&) override {}
+  void global_test_progress(std::int64_t) override {}
+  void global_test_done(const rankora::Concordance&) override {}
+  void judges_progress(std::int64_t, std::int32_t) override {}
+  void judges_done(const rankora::Concordance&, std::span<const rankora::JudgeResult>) override {}
+};
+
+struct Run {
+  std::unique_ptr<rankora::Storage> storage = std::make_unique<rankora::Storage>();
+  rankora::Concordance concordance;
+  std::span<const rankora::JudgeResult> judges;
+};
+
+Run run_rankora(const Table& data, int nperm, int ties) {
+  Run run;
+  rankora::Storage* s = run.storage.get();
   const auto m = static_cast<int>(data.size()), n = static_cast<int>(data[0].size());
   put(s->mat_view(), data);
   put(s->table_view(), data);
-  rankora::rankora(n, m, n, s->mat_view(), s->table_view(), s->rsum.span(), 2000, 1000, 2, nperm,
-                   s->perm.span(), s->tiecnt.span(), s->values.span(), s->rank_work.span(),
-                   s->spearr_view(), s->work1.span(), s->result_view(), s->work2.span(),
-                   s->iwork.span(), s->varok.span(), ties);
-  return s;
+  Silent silent;
+  rankora::rankora(n, m, s->mat_view(), s->table_view(), nperm, ties, run.concordance,
+                   s->judges.span(), s->spearr_view(), s->varok.span(), s->rankora_work(), silent);
+  run.judges = s->judges.span().first(static_cast<std::size_t>(m));
+  return run;
 }
 
 // Ranks each judge into table; returns the tie term, S, chi-square and W.
 Row observe(rankora::Storage& st, Table ranks, int ties) {
   Row r(4);
   for (Row& values : ranks)
-    rankora::tri(static_cast<int>(values.size()), 2000, st.tiecnt.span(), values,
-                 st.rank_work.span(), r[0]);
+    rankora::tri(static_cast<int>(values.size()), st.tiecnt.span(), values, st.rank_work.span(),
+                 r[0]);
   put(st.table_view(), ranks);
   rankora::wkendall(static_cast<int>(ranks.size()), static_cast<int>(ranks[0].size()),
-                    st.table_view(), r[0], st.rsum.span(), 1000, 2000, r[2], r[3], r[1], 1, ties);
+                    st.table_view(), r[0], st.rsum.span(), r[2], r[3], r[1], ties);
   return r;
 }
 
@@ -127,18 +155,48 @@ void judges(const Fields& f) {
                        expect_figures(block(s->table_view(), m, n), f[4]);
   EXPECT_TRUE(pinned > 0 || numbers(f[6]).size() + numbers(f[7]).size() > 0) << "pins nothing";
   if (numbers(f[6]).empty() && numbers(f[7]).empty()) return;  // spear at capacity is slow
-  rankora::spear(n, m, 2000, 1000, s->table_view(), s->spearr_view(), s->varok.span(),
-                 s->result_view());
+  rankora::spear(n, m, s->table_view(), s->spearr_view(), s->varok.span(), s->judges.span());
   expect_figures(block(s->spearr_view(), m, m), f[6]);
-  expect_figures(block({s->result_view().column(2), 1000}, m, 1), f[7]);
+  Row rbar;
+  for (const rankora::JudgeResult& j : s->judges.span().first(static_cast<std::size_t>(m)))
+    rbar.push_back(j.rbar);
+  expect_figures({rbar}, f[7]);
 }
 
 void adjust(const Fields& f) {
   auto s = std::make_unique<rankora::Storage>();
-  put(s->result_view(), table(f[1] + " 4", f[2]));
   const int m = number(f[1]);
-  rankora::adjustp(m, 1000, s->work1.span(), s->result_view(), s->work2.span(), s->iwork.span());
-  EXPECT_GT(expect_figures(block(s->result_view(), m, 7), f[3]), 0u) << "pins nothing";
+  const auto judges = s->judges.span().first(static_cast<std::size_t>(m));
+  const Table given = table(f[1] + " 4", f[2]);
+  for (std::size_t i = 0; i < judges.size(); ++i)
+    judges[i] = {.judge = static_cast<std::int32_t>(given[i][0]),
+                 .rbar = given[i][1],
+                 .w = given[i][2],
+                 .p = given[i][3]};
+  rankora::adjustp(m, s->key.span(), judges, s->judge_work.span(), s->order.span());
+  EXPECT_GT(expect_figures(rows(judges, 6), f[3]), 0u) << "pins nothing";
+}
+
+void histogram(const Fields& f) {
+  const Row c = numbers(f[1]);
+  const rankora::NullHistogram h = rankora::null_histogram(
+      static_cast<int>(c[0]), static_cast<int>(c[1]), c[2], static_cast<int>(c[3]));
+  const Row got = {static_cast<double>(h.bins), h.s_low, h.s_width, h.w_low, h.w_high};
+  EXPECT_GT(expect_figures({got}, f[2]), 0u) << "pins nothing";
+}
+
+void tally(const Fields& f) {
+  const Row c = numbers(f[1]);
+  rankora::NullHistogram h;
+  h.bins = static_cast<std::int32_t>(c[0]);
+  h.s_low = c[1];
+  h.s_width = c[2];
+  rankora::NullHistogramTally counter(h);
+  for (const double s : numbers(f[2])) counter.add(static_cast<std::int64_t>(4 * s));
+  Row got(h.counts.begin(), h.counts.begin() + h.bins);
+  got.push_back(static_cast<double>(h.below));
+  got.push_back(static_cast<double>(h.above));
+  EXPECT_GT(expect_figures({got}, f[3]), 0u) << "pins nothing";
 }
 
 void reject(const Fields& f) {
@@ -163,6 +221,29 @@ void shuffle(const Fields& f) {
   EXPECT_EQ(stream->next(), static_cast<std::uint32_t>(std::rand())) << "another count of numbers";
 }
 
+// Every permuted S of the reference in the bin the histogram's edges give it.
+void expect_histogram(const rankora::NullHistogram& got, const Row& permuted_s) {
+  rankora::NullHistogram want = got;
+  want.counts.fill(0);
+  want.below = want.above = 0;
+  for (const double s : permuted_s) {
+    const double bin = std::floor((s - got.s_low) / got.s_width);
+    if (bin < 0) {
+      ++want.below;
+    } else if (bin >= got.bins) {
+      ++want.above;
+    } else {
+      ++want.counts[static_cast<std::size_t>(bin)];
+    }
+  }
+  EXPECT_EQ(std::vector(got.counts.begin(), got.counts.end()),
+            std::vector(want.counts.begin(), want.counts.end()));
+  EXPECT_EQ(got.below, want.below);
+  EXPECT_EQ(got.above, want.above);
+  EXPECT_EQ(std::accumulate(got.counts.begin(), got.counts.end(), got.below + got.above),
+            static_cast<std::int64_t>(permuted_s.size()));
+}
+
 void analysis(const Fields& f) {
   const Row c = numbers(f[1] + " " + f[2]);
   const auto m = static_cast<int>(c[1]), n = static_cast<int>(c[2]);
@@ -171,14 +252,36 @@ void analysis(const Fields& f) {
   std::srand(1);
   rankora::rand_stream() = RandStream();
   const reference::Analysis want = reference::analysis(data, ties, nperm);
-  const auto s = run_rankora(data, nperm, ties);
+  const Run run = run_rankora(data, nperm, ties);
+  const rankora::Storage* s = run.storage.get();
   EXPECT_EQ(text(block(s->mat_view(), m, n)), text(want.ranks));
   EXPECT_EQ(text(block(s->spearr_view(), m, m)), text(want.r));
-  EXPECT_EQ(text(block(s->result_view(), m, 7)), text(want.result));
+  EXPECT_EQ(text(rows(run.judges)), text(want.result));
   EXPECT_EQ(std::vector<std::int32_t>(s->varok.data(), s->varok.data() + m), want.varok);
   EXPECT_EQ(Perm(s->perm.data(), s->perm.data() + n), want.perm);
   EXPECT_EQ(rankora::rand_stream().next(), static_cast<std::uint32_t>(std::rand()));
-  EXPECT_EQ(text({observe(*s, data, ties)}), text({want.observed}));
+  const rankora::Concordance& got = run.concordance;
+  const Row other = reference::statistics(want.ranks, want.tcorr, 3 - ties);
+  EXPECT_EQ(text({{got.tie_term, got.s, got.chi2, got.kendw, other[2], other[3],
+                   static_cast<double>(got.reached), got.p}}),
+            text({{want.observed[0], want.observed[1], want.observed[2], want.observed[3],
+                   ties == 1 ? got.chi2_uncorrected : got.chi2_corrected,
+                   ties == 1 ? got.kendw_uncorrected : got.kendw_corrected,
+                   static_cast<double>(want.global.count - 1),
+                   static_cast<double>(want.global.count) / (nperm + 1.0)}}));
+  EXPECT_EQ(text({{got.chi2, got.kendw}}),
+            text({{ties == 1 ? got.chi2_corrected : got.chi2_uncorrected,
+                   ties == 1 ? got.kendw_corrected : got.kendw_uncorrected}}));
+  expect_histogram(got.null_histogram, want.global.permuted_s);
+  // W without a judge is W computed afresh, by the program's own routines, on the others.
+  auto scratch = std::make_unique<rankora::Storage>();
+  for (const rankora::JudgeResult& j : run.judges) {
+    Table others = data;
+    others.erase(others.begin() + (j.judge - 1));
+    if (!others.empty()) {
+      EXPECT_EQ(text({{j.w_without}}), text({{observe(*scratch, others, ties)[3]}})) << j.judge;
+    }
+  }
 }
 
 // Every call of the fast permutation tests; judge 0 is the global test. Returns 1 + the
@@ -189,9 +292,9 @@ std::int64_t fast_count(const rankora::Storage& st, int m, int n, int judge, int
   std::vector<std::uint16_t> rows(static_cast<std::size_t>(m) * n);
   std::vector<std::int32_t> work(n);
   rankora::rank_sums(st.table_view(), m, n, sums);
-  return judge == 0 ? rankora::global_test_count(
-                          st.table_view(), m, n, nperm, s, perm,
-                          reinterpret_cast<rankora::DoubledRank*>(rows.data()), work, stream)
+  rankora::NullHistogram histogram = rankora::null_histogram(m, n, 0.0, 2);
+  return judge == 0 ? rankora::global_test_count(st.table_view(), m, n, nperm, s, perm, rows, work,
+                                                 histogram, stream)
                     : rankora::judge_test_count(st.table_view(), judge, n, nperm, s, sums, perm, a,
                                                 b, stream);
 }
@@ -230,8 +333,9 @@ void permutation(const Fields& f) {
 
 // Each kind's check and its count of fields, every one written out ("-" where it is empty).
 const std::map<std::string, std::pair<void (*)(const Fields&), std::size_t>> kCheck = {
-    {"judges", {judges, 8}},   {"adjust", {adjust, 4}},     {"reject", {reject, 4}},
-    {"shuffle", {shuffle, 4}}, {"analysis", {analysis, 3}}, {"permutation", {permutation, 3}}};
+    {"judges", {judges, 8}},       {"adjust", {adjust, 4}},   {"histogram", {histogram, 3}},
+    {"tally", {tally, 4}},         {"reject", {reject, 4}},   {"shuffle", {shuffle, 4}},
+    {"analysis", {analysis, 3}},   {"permutation", {permutation, 3}}};
 
 std::vector<Fields> cases(const char* file) {
   std::vector<Fields> out;

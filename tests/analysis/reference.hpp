@@ -27,8 +27,7 @@ inline Row ranks(const Row& values, double& tcorr) {
   return out;
 }
 
-// The tie term, S, chi-square and W; the products of m and n are single precision in the
-// tie-corrected formulas.
+// The tie term, S, chi-square and W.
 inline Row statistics(const Table& ranks, double tcorr, int ties) {
   const double m = static_cast<double>(ranks.size()), n = static_cast<double>(ranks[0].size());
   double s = 0.0;
@@ -41,12 +40,13 @@ inline Row statistics(const Table& ranks, double tcorr, int ties) {
     const double chi2 = 12 * s / (m * n * (n + 1)) - 3 * m * (n + 1);
     return {tcorr, s, chi2, chi2 / ((n - 1) * m)};
   }
-  const auto fm = static_cast<float>(m), fn = static_cast<float>(n);
-  const float p1 = fm * fm * fn * (fn + 1) * (fn - 1), p2 = fm * 3 * fm * fn * (fn + 1) * (fn + 1);
+  // m and n are small integers: their products below 2^53 are exact in doubles, and
+  // 3 m^2 n (n+1)^2 rounds once, as its 64-bit integer converted does.
+  const double p1 = m * m * n * (n + 1) * (n - 1), p2 = 3 * m * m * n * (n + 1) * (n + 1);
   // Every judge constant (the tie term at its most): 0/0 at run time, as the program forms it.
   volatile double zero = 0.0;
-  const double w = tcorr == m * (n * n * n - n) ? zero / zero : (12 * s - p2) / (p1 - fm * tcorr);
-  return {tcorr, s, (fn - 1) * fm * w, w};
+  const double w = tcorr == m * (n * n * n - n) ? zero / zero : (12 * s - p2) / (p1 - m * tcorr);
+  return {tcorr, s, (n - 1) * m * w, w};
 }
 
 inline float urand() { return static_cast<float>(std::rand()) * 0x1p-31f; }
@@ -100,21 +100,34 @@ inline void insertion_sort(Table& rows, std::size_t key, bool decreasing) {
   }
 }
 
-// rows[i]: judge, R-bar, W, p, Bonferroni, Holm's working value, Holm.
+// rows[i]: judge, R-bar, W, p, Bonferroni, Holm, and anything else.
 inline void adjust(Table& rows) {
   insertion_sort(rows, 3, false);
   for (std::size_t i = 0; i < rows.size(); ++i) {
     rows[i][4] = rows[i][3] * static_cast<double>(rows.size());
-    rows[i][5] = rows[i][3] * static_cast<double>(rows.size() - i);
-    rows[i][6] = i == 0 ? rows[i][5] : std::max(rows[i][5], rows[i - 1][6]);
+    const double holm = rows[i][3] * static_cast<double>(rows.size() - i);
+    rows[i][5] = i == 0 ? holm : std::max(holm, rows[i - 1][5]);
   }
   insertion_sort(rows, 1, true);
 }
 
+// W of the table less judge j (from 1), ranked and summed afresh.
+inline double w_without(const Table& data, std::size_t j, int ties) {
+  Table others;
+  double tcorr = 0.0;
+  for (std::size_t i = 0; i < data.size(); ++i)
+    if (i + 1 != j) others.push_back(ranks(data[i], tcorr));
+  volatile double zero = 0.0;
+  return others.empty() ? zero / zero : statistics(others, tcorr, ties)[3];
+}
+
 struct Analysis {
-  Table ranks, r, result;  // r: the correlations; result: in the final order
+  // r: the correlations; result: in the final order, each row judge, R-bar, W, p,
+  // Bonferroni, Holm, W without the judge, permutations that reached, no variance (1)
+  Table ranks, r, result;
   double tcorr = 0.0;
   Row observed;  // tie term, S, chi-square, W
+  TestRun global;
   std::vector<std::int32_t> varok;
   Perm perm;
 };
@@ -145,14 +158,15 @@ inline Analysis analysis(const Table& data, int ties, int nperm) {
   a.perm.resize(data[0].size());
   std::iota(a.perm.begin(), a.perm.end(), 1);
   for (int draw = 0; draw < 100; ++draw) urand();
-  permutation_test(a.ranks, 0, nperm, a.observed[1], a.perm);
+  a.global = permutation_test(a.ranks, 0, nperm, a.observed[1], a.perm);
   correlations(a);
   const auto m = static_cast<double>(data.size());
   for (std::size_t j = 1; j <= data.size(); ++j) {
     const auto count = permutation_test(a.ranks, j, nperm, a.observed[1], a.perm).count;
     const double rbar = (std::accumulate(a.r[j - 1].begin(), a.r[j - 1].end(), 0.0) - 1) / (m - 1);
     a.result.push_back({static_cast<double>(j), rbar, ((m - 1) * rbar + 1) / m,
-                        static_cast<double>(count) / (nperm + 1.0), 0, 0, 0});
+                        static_cast<double>(count) / (nperm + 1.0), 0, 0, w_without(data, j, ties),
+                        static_cast<double>(count - 1), a.varok[j - 1] ? 0.0 : 1.0});
   }
   adjust(a.result);
   return a;

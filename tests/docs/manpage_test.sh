@@ -9,7 +9,7 @@ PAGE=$SOURCE/doc/rankora.1
 
 # The EXAMPLES section, as the reader sees it: "$ " lines are commands, the others what
 # they print. Each command runs in a folder with the sample files, in order.
-sed -n '/^\.SH EXAMPLES/,/^\.SH/p' "$PAGE" | sed -n '/^\.EX/,/^\.EE/p' | sed '1d;$d' |
+sed -n '/^\.SH EXAMPLES/,/^\.SH/p' "$PAGE" | sed -n '/^\.EX/,/^\.EE/p' | sed '/^\.E[EX]$/d' |
   sed 's/\\-/-/g; s/\\(aq/'"'"'/g; s/\\e/\\/g' >"$work/example"
 [ -s "$work/example" ] || fail "no example in the manual page"
 dir=$(scratch)
@@ -48,7 +48,7 @@ done
 
 # The sections Debian users expect, in this order.
 sed -n 's/^\([A-Z][A-Z ]*\)$/\1/p' "$work/page.80" | tr '\n' ',' >"$work/sections"
-printf "NAME,SYNOPSIS,DESCRIPTION,FILES,EXIT STATUS,DIAGNOSTICS,NOTES,EXAMPLES,SEE ALSO," |
+printf "NAME,SYNOPSIS,DESCRIPTION,OPTIONS,ENVIRONMENT,FILES,EXIT STATUS,DIAGNOSTICS,NOTES,EXAMPLES,SEE ALSO," |
   cmp -s - "$work/sections" || fail "sections: $(cat "$work/sections")"
 
 # apropos and whatis read the NAME line.

@@ -38,4 +38,15 @@ for case_dir in "$SOURCE"/cases/manual/ending_*; do
   first=$(head -n 1 "$case_dir/expected/stderr")
   [ -n "$first" ] && in_readme "\`$first\`"
 done
+
+# Every line of Rankora's own that the manual's table quotes is one a recorded case gives.
+awk '$0 == "<!-- test: own-lines -->" { armed = 1; next }
+     armed && !/^\|/ { exit }
+     armed && match($0, /`rankora: [^`]*`/) { print substr($0, RSTART + 1, RLENGTH - 2) }' \
+  "$README" >"$work/own-lines"
+[ "$(wc -l <"$work/own-lines")" -ge 15 ] || fail "the table of Rankora's own lines is missing or short"
+cat "$SOURCE"/cases/*/*/expected/stderr >"$work/recorded"
+while IFS= read -r own; do
+  grep -qxF -- "$own" "$work/recorded" || fail "README quotes a line that no case gives: $own"
+done <"$work/own-lines"
 finish

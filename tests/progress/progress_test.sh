@@ -52,3 +52,20 @@ grep -Eq '^ Global test: [0-9]+%(, about [0-9]+ (s|min) left)? *$' lines || fail
 sed -n 's/^ Judges tested: \([0-9]*\) of 1000 (\([0-9]*\)%), about [0-9]* [a-z]* left *$/\1 \2/p' \
   lines | awk '{ seen = 1 } $2 != int($1 / 10) { print; bad = 1 } END { exit bad || !seen }' ||
   fail "judges' lines wrong or missing: $(grep Judges lines | head -n 3)"
+
+# The command line shows the same line and the same report; with --quiet, nothing at all.
+cd ..
+cli_on_terminal() {
+  script -qec "stty cols 80; \"$binary\" $1 -l en -p 399 data.txt" /dev/null </dev/null >typescript
+}
+for dir in command_line quiet; do mkdir $dir && cp data.txt $dir/; done
+(cd command_line && cli_on_terminal "")
+tr '\r' '\n' <command_line/typescript | grep -Eq '^ Global test: [0-9]+%' ||
+  fail "no progress line in the command-line form"
+screen command_line/typescript >command_line/final
+printf '1000 judges x 2000 objects from data.txt\nReport written to Rankora.out\n' |
+  cmp -s - command_line/final || fail "the command line's screen ends otherwise: $(cat command_line/final)"
+cmp -s command_line/Rankora.out redirected/Rankora.out || fail "the two forms' reports differ"
+(cd quiet && cli_on_terminal -q)
+[ ! -s quiet/typescript ] || fail "--quiet showed: $(cat -v quiet/typescript)"
+[ -s quiet/Rankora.out ] || fail "--quiet wrote no report"

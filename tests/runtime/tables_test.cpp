@@ -1,5 +1,5 @@
 // Formatted records and list-directed text writes, each from its table beside this file,
-// and the reader's fast decimal path against strtod.
+// the decimal conversion that both readers share, and its fast path against strtod.
 #include <gtest/gtest.h>
 
 #include <bit>
@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "reader/table_syntax.hpp"
+#include "runtime/decimal.hpp"
 #include "runtime/format.hpp"
 #include "runtime/list_read.hpp"
 #include "runtime/units.hpp"
@@ -71,8 +72,52 @@ TEST_P(ListWrite, IsWrittenAsTheTableSays) {
 
 INSTANTIATE_TEST_SUITE_P(Table, ListWrite, testing::ValuesIn(rows("list_write.txt")), row_name);
 
+class Decimal : public testing::TestWithParam<Row> {};
+
+std::string bits(double value) {
+  char text[40];
+  std::snprintf(text, sizeof text, "%a", value);
+  return text;
+}
+
+// The list reader's value of `text` on a line of its own in a data file, one file a row:
+// rows run side by side.
+double list_read_value(const std::string& text, const std::string& row) {
+  const std::string path = testing::TempDir() + "decimal_row_" + row;
+  std::ofstream(path) << text << "\n";
+  open_old(kDataUnit, path);
+  double value = -7.0;
+  {
+    ListRead read(kDataUnit);
+    read.read(value);
+    read.finish();
+  }
+  close_unit(kDataUnit);
+  return value;
+}
+
+// A row: name | decimal mark | text | the table reader's value | the list reader's value.
+TEST_P(Decimal, ReadsAsTheTableSays) {
+  const std::string raw = tables::trim(GetParam().at(1));
+  const std::string text = raw.starts_with('"') ? tables::quoted_bytes(raw) : raw;
+  const std::string table = tables::trim(GetParam().at(2));
+  const std::string list = tables::trim(GetParam().at(3));
+  double value = -7.0;
+  const bool read = parse_decimal(text, tables::trim(GetParam().at(0)).at(0), value);
+  EXPECT_EQ(read, table != "refused");
+  if (read) {
+    EXPECT_EQ(bits(value), bits(std::strtod(table.c_str(), nullptr)));
+  }
+  if (list != "-") {
+    EXPECT_EQ(bits(list_read_value(text, GetParam().back())),
+              bits(std::strtod(list.c_str(), nullptr)));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, Decimal, testing::ValuesIn(rows("decimal.txt")), row_name);
+
 // Up to 40 significant digits, on either side of the short path's 16, give the correctly
-// rounded double (a minus zero is read as plus zero, so no zero is drawn).
+// rounded double in both readers (a minus zero is read as plus zero, so no zero is drawn).
 TEST(DecimalPath, ReadsWhatStrtodReads) {
   std::mt19937_64 random(20240711);
   std::vector<std::string> numbers(20000);
@@ -95,9 +140,11 @@ TEST(DecimalPath, ReadsWhatStrtodReads) {
     ListRead read(kDataUnit);
     read.read(value);
     read.finish();
-    ASSERT_EQ(std::bit_cast<std::uint64_t>(value),
-              std::bit_cast<std::uint64_t>(std::strtod(number.c_str(), nullptr)))
-        << number;
+    const auto expected = std::bit_cast<std::uint64_t>(std::strtod(number.c_str(), nullptr));
+    ASSERT_EQ(std::bit_cast<std::uint64_t>(value), expected) << number;
+    double table_value = 0.0;
+    ASSERT_TRUE(parse_decimal(number, '.', table_value)) << number;
+    ASSERT_EQ(std::bit_cast<std::uint64_t>(table_value), expected) << number;
   }
   close_unit(kDataUnit);
 }
