@@ -288,9 +288,10 @@ void analysis(const Fields& f) {
 // permutations whose S reaches s.
 std::int64_t fast_count(const rankora::Storage& st, int m, int n, int judge, int nperm, double s,
                         Perm& perm, RandStream& stream) {
-  Row a(n), b(n), sums(n);
-  std::vector<std::uint16_t> rows(static_cast<std::size_t>(m) * n);
-  std::vector<std::int32_t> work(n);
+  const auto size = static_cast<std::size_t>(n);
+  Row a(size), b(size), sums(size);
+  std::vector<std::uint16_t> rows(static_cast<std::size_t>(m) * size);
+  std::vector<std::int32_t> work(size);
   rankora::rank_sums(st.table_view(), m, n, sums);
   rankora::NullHistogram histogram = rankora::null_histogram(m, n, 0.0, 2);
   return judge == 0 ? rankora::global_test_count(st.table_view(), m, n, nperm, s, perm, rows, work,
@@ -337,9 +338,10 @@ const std::map<std::string, std::pair<void (*)(const Fields&), std::size_t>> kCh
     {"tally", {tally, 4}},         {"reject", {reject, 4}},   {"shuffle", {shuffle, 4}},
     {"analysis", {analysis, 3}},   {"permutation", {permutation, 3}}};
 
-std::vector<Fields> cases(const char* file) {
+std::vector<Fields> cases(const char* file, bool slow = false) {
   std::vector<Fields> out;
-  for (Fields c : rankora::tables::table_rows(std::filesystem::path(__FILE__).parent_path() / file)) {
+  for (Fields c : rankora::tables::slow_rows(
+           rankora::tables::table_rows(std::filesystem::path(__FILE__).parent_path() / file), slow)) {
     c[0] = rankora::tables::trim(c[0]) + "_" + c.back();
     c.pop_back();
     out.push_back(std::move(c));
@@ -358,6 +360,7 @@ TEST_P(Analysis, Holds) {
 const auto kName = [](const testing::TestParamInfo<Fields>& info) { return info.param[0]; };
 INSTANTIATE_TEST_SUITE_P(Worked, Analysis, testing::ValuesIn(cases("examples.txt")), kName);
 INSTANTIATE_TEST_SUITE_P(Seeded, Analysis, testing::ValuesIn(cases("tables.txt")), kName);
+INSTANTIATE_TEST_SUITE_P(SlowSeeded, Analysis, testing::ValuesIn(cases("tables.txt", true)), kName);
 
 TEST(RandStream, FirstTenMillionNumbersAreTheCLibrarys) {
   std::srand(1);

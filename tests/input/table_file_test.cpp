@@ -117,7 +117,7 @@ std::string outcome(const Row& row, std::size_t bytes, int lang, std::size_t chu
 // the reader gives what it gives the whole text.
 void expect_same_in_chunks(const Row& row, std::size_t bytes, int lang) {
   const std::string whole = outcome(row, bytes, lang, std::string::npos);
-  for (std::size_t chunk : {1, 2, 3, 7, 64}) {
+  for (std::size_t chunk : {1u, 2u, 3u, 7u, 64u}) {
     EXPECT_EQ(outcome(row, bytes, lang, chunk), whole) << "chunks of " << chunk;
   }
 }

@@ -42,6 +42,14 @@ inline std::vector<std::vector<std::string>> table_rows(const std::filesystem::p
   return rows;
 }
 
+// The rows named slow_... (or all the others): their tests are instantiated as Slow..., a
+// name that keeps them out of the sanitizer builds (tests/CMakeLists.txt).
+inline std::vector<std::vector<std::string>> slow_rows(std::vector<std::vector<std::string>> rows,
+                                                       bool slow) {
+  std::erase_if(rows, [&](const auto& row) { return row.back().starts_with("slow_") != slow; });
+  return rows;
+}
+
 inline char unescape(std::string_view s, std::size_t& i) {
   static constexpr std::string_view kNames = "ntr0\\\"'", kBytes("\n\t\r\0\\\"'", 7);
   if (s.at(i) == 'x')
