@@ -18,7 +18,7 @@ case $1 in /*) RANKORA=$1 ;; *) RANKORA=$PWD/$1 ;; esac
 case_dir=$(cd "$2" && pwd) || exit 2
 [ -f "$case_dir/desc" ] && { [ "$option" = --record ] || [ -f "$case_dir/expected/status" ]; } ||
   refuse "$case_dir is no case: a case holds desc and expected/status"
-[ -f "$case_dir/threads" ] && threads="$threads $(cat "$case_dir/threads")"
+[ -f "$case_dir/threads" ] && read -r more <"$case_dir/threads" && threads="$threads $more"
 if [ -n "$threads" ] && [ "$option" != --record ] && [ -z "${RANKORA_CASE_ONE_RUN:-}" ]; then
   failed=0
   for count in $threads; do
@@ -28,25 +28,27 @@ if [ -n "$threads" ] && [ "$option" != --record ] && [ -z "${RANKORA_CASE_ONE_RU
   exit $failed
 fi
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/rankora-case.XXXXXX") || exit 2
-trap 'chmod -R u+rwx "$scratch" 2>/dev/null; rm -rf "$scratch"' EXIT
+trap 'rm -rf "$scratch" 2>/dev/null || { chmod -R u+rwx "$scratch"; rm -rf "$scratch"; }' EXIT
 
 for f in "$case_dir"/* "$case_dir"/.[!.]*; do
   case ${f##*/} in
-    answers | args | desc | env | pre | run | signal | fsize | threads | expected | '*' | '.[!.]*') ;;
+    answers | args | desc | env | labels | pre | run | signal | fsize | threads | expected | '*' | '.[!.]*') ;;
     *) cp -RP "$f" "$scratch"/ ;;
   esac
 done
 cd "$scratch" || exit 2
 [ -f "$case_dir/answers" ] && cp "$case_dir/answers" answers || : >answers
 if [ -f "$case_dir/pre" ]; then timeout -s KILL 60 sh "$case_dir/pre" || exit 2; fi
+# What must be left as it was: Rankora.out where no report is expected, and the folder's
+# other files for runs with arguments (a refused run writes nothing).
 report_state() { ls -ld --time-style=+ Rankora.out 2>/dev/null; cksum 2>/dev/null <Rankora.out; }
-before=$(report_state)
-# The folder's other files, for runs with arguments: a refused run writes nothing.
 other_files() {
   find . -mindepth 1 -maxdepth 1 ! -name answers ! -name '*.actual' ! -name Rankora.out \
     ! -name run.stderr ! -name .keys ! -name .pid -printf '%P %y %s %T@\n' | sort
 }
-others_before=$(other_files)
+before= others_before=
+[ -f "$case_dir/expected/report" ] && [ "$option" != --record ] || before=$(report_state)
+[ ! -f "$case_dir/args" ] || others_before=$(other_files)
 set --
 if [ -f "$case_dir/args" ]; then
   while IFS= read -r arg || [ -n "$arg" ]; do set -- "$@" "$arg"; done <"$case_dir/args"
@@ -89,8 +91,8 @@ elif [ -f "$case_dir/run" ]; then
 else
   ( (exec timeout -s KILL 60 "$RANKORA" "$@" <answers >stdout.actual 2>stderr.actual); exit $? ) 2>/dev/null
 fi
-echo $? >status.actual
-[ "$option" = --own-lines-apart ] && { grep -v '^rankora: ' stderr.actual >own; mv own stderr.actual; }
+status=$? errors=stderr.actual
+[ "$option" = --own-lines-apart ] && { grep -v '^rankora: ' stderr.actual >own; errors=own; }
 
 # An `fsize` file: the run again under a file-size limit of every size up to the full
 # report's, each report kept as SIZE.out, the error streams through one pipe. Writes the
@@ -130,7 +132,8 @@ cut_at_every_size() (
 if [ "$option" = --record ]; then
   cat run.stderr 2>/dev/null
   mkdir -p "$case_dir/expected"
-  for f in stdout stderr status; do cp $f.actual "$case_dir/expected/$f"; done
+  cp stdout.actual "$case_dir/expected/stdout" && cp $errors "$case_dir/expected/stderr"
+  echo $status >"$case_dir/expected/status"
   rm -f "$case_dir/expected/report"
   [ "$(report_state)" != "$before" ] && cp Rankora.out "$case_dir/expected/report"
   [ -f "$case_dir/fsize" ] && cut_at_every_size "$@" && cp cuts "$case_dir/expected/cuts"
@@ -145,8 +148,9 @@ compare() { # expected actual what
   failed=1
 }
 compare "$case_dir/expected/stdout" stdout.actual screen
-compare "$case_dir/expected/stderr" stderr.actual "error stream"
-compare "$case_dir/expected/status" status.actual "exit status"
+compare "$case_dir/expected/stderr" $errors "error stream"
+read -r want <"$case_dir/expected/status"
+[ "$status" = "$want" ] || { echo "--- exit status differs: $want expected, $status given"; failed=1; }
 if [ -f "$case_dir/expected/report" ]; then
   compare "$case_dir/expected/report" Rankora.out report
   mode=$(stat -c %A Rankora.out 2>/dev/null)
