@@ -21,18 +21,20 @@ std::uint32_t SeededStream::below(std::uint32_t bound) {
   return static_cast<std::uint32_t>(((next() >> 32) * bound) >> 32);
 }
 
-Panel make_panel(int judges, int objects, std::uint64_t seed) {
+Panel make_panel(int judges, int objects, std::uint64_t seed, PanelKind kind) {
   SeededStream random(seed);
   std::vector<double> merit(static_cast<std::size_t>(objects));
   for (double& m : merit) m = random.uniform();
 
   Panel panel{judges, objects, {}};
   panel.scores.reserve(static_cast<std::size_t>(judges) * static_cast<std::size_t>(objects));
-  const double levels = 8.0 * objects;
+  const double levels = kind == PanelKind::kUntied ? 0x1p30 : 8.0 * objects;
   const auto top = static_cast<std::int32_t>(levels) - 1;
   for (int j = 0; j < judges; ++j) {
     const double strength = 0.2 + 0.5 * random.uniform();
-    const double weight = scores_at_random(j) ? 0.0 : strength;
+    const double weight = kind == PanelKind::kConcordant ? 0.97
+                          : scores_at_random(j)          ? 0.0
+                                                         : strength;
     for (int k = 0; k < objects; ++k) {
       const double seen =
           weight * merit[static_cast<std::size_t>(k)] + (1.0 - weight) * random.uniform();

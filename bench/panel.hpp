@@ -42,7 +42,12 @@ struct Panel {
 // Every fourth judge (the 4th, 8th, ...) scores at random.
 inline bool scores_at_random(int judge) { return judge % 4 == 3; }
 
-Panel make_panel(int judges, int objects, std::uint64_t seed);
+// The panel above, or the same without ties (scores in 0 .. 2^30 - 1), or a concordant one:
+// every judge sees the merit through little noise, so that at capacity S passes 2^51.
+enum class PanelKind { kModerate, kUntied, kConcordant };
+
+Panel make_panel(int judges, int objects, std::uint64_t seed,
+                 PanelKind kind = PanelKind::kModerate);
 
 // One line per judge (judges are the rows), scores separated by single blanks.
 void write_panel(std::ostream& out, const Panel& panel);

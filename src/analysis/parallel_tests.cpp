@@ -19,12 +19,15 @@ constexpr double kComposeJudges = 0.6;
 constexpr std::int64_t kSwapsPerProgress = std::int64_t{1} << 16;
 constexpr auto kProgressWait = std::chrono::milliseconds(50);
 
-// Thread 0, its stretch done, tells of the others' until they are done too.
+// Thread 0, its stretch done, tells of the others' until they are done too. It looks
+// again soon, then less and less often: a small table's run is not held back by a wait.
 template <typename Tell>
 void tell_until(const std::atomic<std::int64_t>& done, std::int64_t total, Tell&& tell) {
+  std::chrono::microseconds wait(100);
   for (std::int64_t now = done.load(); now < total; now = done.load()) {
     tell(now);
-    std::this_thread::sleep_for(kProgressWait);
+    std::this_thread::sleep_for(wait);
+    wait = std::min<std::chrono::microseconds>(2 * wait, kProgressWait);
   }
 }
 

@@ -1,8 +1,6 @@
 # Helpers of the documentation checks, sourced by each *_test.sh.
-# The caller sets RANKORA (the built program) and SOURCE (the source tree).
+# The caller sets RANKORA (the built program, an absolute path) and SOURCE (the source tree).
 
-# Runs happen in scratch folders: the program's path must not depend on the current one.
-case $RANKORA in /*) ;; *) RANKORA=$PWD/$RANKORA ;; esac
 README=$SOURCE/README.md
 EXAMPLES=$SOURCE/examples
 work=$(mktemp -d "${TMPDIR:-/tmp}/rankora-docs.XXXXXX")
@@ -23,45 +21,18 @@ finish() {
 # A fresh, empty folder for one run.
 scratch() { mktemp -d "$work/run.XXXXXX"; }
 
-# run_answers DIR [ARGUMENTS...]: the program in DIR, DIR/answers on its standard input;
-# leaves DIR/screen, DIR/errors and DIR/status.
-run_answers() {
-  dir=$1
-  shift
-  # The outer subshell keeps the shell's own "Aborted" notice out of the test's output.
-  (
-    (cd "$dir" && exec "$RANKORA" "$@" <answers >screen 2>errors)
-    echo $? >"$dir/status"
-  ) 2>/dev/null
-}
-
-# expect_status DIR STATUS WHAT
-expect_status() {
-  [ "$(cat "$1/status")" = "$2" ] && return 0
-  fail "$3: exit status $(cat "$1/status"), expected $2"
-  sed 's/^/    stderr | /' "$1/errors" >&2
-  return 1
-}
-
 # block NAME: the contents of the fenced block that follows "<!-- test: NAME -->" in the
 # manual, with the fence's own indentation taken off; also left in $work/block.NAME.
 block() {
-  name=$1
-  out=$work/block.$name
-  awk -v marker="<!-- test: $name -->" '
+  awk -v marker="<!-- test: $1 -->" '
     { line = $0; sub(/^[ ]+/, "", line) }
     !armed && line == marker { armed = 1; next }
     armed && !inside && line ~ /^```/ { inside = 1; indent = index($0, "`") - 1; next }
     inside && line ~ /^```/ { found = 1; exit }
-    inside {
-      if (substr($0, 1, indent) ~ /^ *$/) print substr($0, indent + 1)
-      else print
-    }
-    END { exit found ? 0 : 1 }' "$README" >"$out" || {
-    fail "no test block '$name' in README.md"
-    return 1
-  }
-  cat "$out"
+    inside { print substr($0, 1, indent) ~ /^ *$/ ? substr($0, indent + 1) : $0 }
+    END { exit found ? 0 : 1 }' "$README" >"$work/block.$1" ||
+    { fail "no test block '$1' in README.md"; return 1; }
+  cat "$work/block.$1"
 }
 
 # Trailing blanks are invisible on a screen and editors strip them from the manual.
@@ -73,12 +44,9 @@ transcript() {
   awk -v answers="$1/answers" '
     BEGIN {
       while ((getline line < answers) > 0) typed[++n] = line
-      q[1] = " English:  type  (2)"
-      q[2] = " How many judges and objects?"
-      q[3] = " (2) Judges are the columns of the input data file"
-      q[4] = " Name of the input data file?"
-      q[5] = " Test (1) with or (2) without correction for ties?"
-      q[6] = " How many permutations? (e.g., 999, 9999, ...)"
+      split(" English:  type  (2)| How many judges and objects?| (2) Judges are the columns" \
+            " of the input data file| Name of the input data file?| Test (1) with or (2)" \
+            " without correction for ties?| How many permutations? (e.g., 999, 9999, ...)", q, "|")
       i = 1
     }
     { print }
@@ -93,19 +61,12 @@ same() {
   return 1
 }
 
-# contains HAYSTACK NEEDLE WHAT: NEEDLE's lines stand together, in order, in HAYSTACK.
+# contains HAYSTACK NEEDLE WHAT: NEEDLE's lines (one at least) stand together, in order, in
+# HAYSTACK: both as one line of their lines, each ended by \001.
 contains() {
-  awk -v needle="$2" '
-    BEGIN { while ((getline line < needle) > 0) want[++n] = line }
-    { have[++m] = $0 }
-    END {
-      if (n == 0) exit 1
-      for (s = 0; s + n <= m; s++) {
-        for (k = 1; k <= n && have[s + k] == want[k]; k++) {}
-        if (k > n) exit 0
-      }
-      exit 1
-    }' "$1" && return 0
+  case "$(printf '\001'; tr '\n' '\001' <"$1")" in
+    *"$(printf '\001'; tr '\n' '\001' <"$2")"*) [ -s "$2" ] && return 0 ;;
+  esac
   fail "$3: not found"
   sed 's/^/    | /' "$2"
   return 1

@@ -16,7 +16,7 @@ awk 'BEGIN { srand(11); for (k = 1; k <= 2000; k++) base[k] = int(rand() * 60);
 printf '2\n1000 2000\n1\ndata.txt\n1\n399\n' >answers
 for dir in redirected narrow wide; do mkdir $dir && cp data.txt $dir/; done
 on_terminal() { script -qec "stty cols $1; sh -c '\"$binary\" <../answers & echo \$! >pid;
-  wait \$!; echo \$? >status'" /dev/null >typescript; }
+  wait \$!; echo \$? >status'" /dev/null </dev/null >typescript; }
 # What a terminal shows at the end: a carriage return goes back to the start of the line.
 screen() {
   awk '{ shown = ""; n = split($0, parts, "\r");

@@ -26,17 +26,27 @@ inline std::vector<std::string> split_fields(const std::string& line) {
   return fields;
 }
 
-// The rows of a table file, each its fields and then "line<N>", its line's number as a
-// name for the test; blank lines and '#' lines are notes.
+// The rows of a table file, each its fields then its name: a row is "name | fields", the
+// name its test's whatever lines come and go (GoogleTest refuses a name taken twice or not
+// an identifier). '#' lines are notes. A table without a row, or none, is an error.
 inline std::vector<std::vector<std::string>> table_rows(const std::filesystem::path& file) {
   std::ifstream in(file);
   std::vector<std::vector<std::string>> rows;
-  std::string line;
-  for (int number = 1; std::getline(in, line); ++number) {
+  for (std::string line; std::getline(in, line);) {
     if (trim(line).empty() || trim(line)[0] == '#') continue;
     rows.push_back(split_fields(line));
-    rows.back().push_back("line" + std::to_string(number));
+    rows.back().push_back(trim(rows.back().front()));
+    rows.back().erase(rows.back().begin());
   }
+  if (rows.empty()) throw std::runtime_error("no table, or no row in it: " + file.string());
+  return rows;
+}
+
+// The rows named slow_... (or all the others): their tests are instantiated as Slow..., a
+// name that keeps them out of the sanitizer builds (tests/CMakeLists.txt).
+inline std::vector<std::vector<std::string>> slow_rows(std::vector<std::vector<std::string>> rows,
+                                                       bool slow) {
+  std::erase_if(rows, [&](const auto& row) { return row.back().starts_with("slow_") != slow; });
   return rows;
 }
 
