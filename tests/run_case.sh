@@ -96,7 +96,7 @@ run_signals() {
 if [ -f "$case_dir/signal" ]; then
   run_signals "$@"
 elif [ -f "$case_dir/run" ]; then
-  RANKORA=$RANKORA timeout -s KILL 60 sh "$case_dir/run" 2>run.stderr
+  RANKORA=$RANKORA timeout -s KILL 60 sh "$case_dir/run" "$@" 2>run.stderr
 else
   ( (exec timeout -s KILL 60 "$RANKORA" "$@" <answers >stdout.actual 2>stderr.actual); exit $? ) 2>/dev/null
 fi
