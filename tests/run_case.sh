@@ -46,9 +46,18 @@ other_files() {
   find . -mindepth 1 -maxdepth 1 ! -name answers ! -name '*.actual' ! -name Rankora.out \
     ! -name run.stderr ! -name .keys ! -name .pid -printf '%P %y %s %T@\n' | sort
 }
-before= others_before=
+# The outputs a case expects (expected/files/: --csv, --json, --svg) are compared on their
+# own; a recording keeps every file the run wrote or changed.
+expected_files=$(ls "$case_dir/expected/files" 2>/dev/null || :)
+unexpected_files() {
+  other_files | awk -v names="$expected_files" '
+    BEGIN { n = split(names, name, "\n"); for (i = 1; i <= n; i++) skip[name[i]] = 1 }
+    !($1 in skip)'
+}
+before= others_before= everything_before=
 [ -f "$case_dir/expected/report" ] && [ "$option" != --record ] || before=$(report_state)
-[ ! -f "$case_dir/args" ] || others_before=$(other_files)
+[ ! -f "$case_dir/args" ] || others_before=$(unexpected_files)
+[ "$option" != --record ] || everything_before=$(other_files)
 set --
 if [ -f "$case_dir/args" ]; then
   while IFS= read -r arg || [ -n "$arg" ]; do set -- "$@" "$arg"; done <"$case_dir/args"
@@ -87,7 +96,7 @@ run_signals() {
 if [ -f "$case_dir/signal" ]; then
   run_signals "$@"
 elif [ -f "$case_dir/run" ]; then
-  RANKORA=$RANKORA timeout -s KILL 60 sh "$case_dir/run" 2>run.stderr
+  RANKORA=$RANKORA timeout -s KILL 60 sh "$case_dir/run" "$@" 2>run.stderr
 else
   ( (exec timeout -s KILL 60 "$RANKORA" "$@" <answers >stdout.actual 2>stderr.actual); exit $? ) 2>/dev/null
 fi
@@ -137,6 +146,11 @@ if [ "$option" = --record ]; then
   rm -f "$case_dir/expected/report"
   [ "$(report_state)" != "$before" ] && cp Rankora.out "$case_dir/expected/report"
   [ -f "$case_dir/fsize" ] && cut_at_every_size "$@" && cp cuts "$case_dir/expected/cuts"
+  rm -rf "$case_dir/expected/files"
+  other_files | while IFS= read -r line; do
+    printf '%s\n' "$everything_before" | grep -qxF "$line" && continue
+    mkdir -p "$case_dir/expected/files" && cp "${line%% *}" "$case_dir/expected/files/"
+  done
   exit 0
 fi
 
@@ -159,9 +173,14 @@ elif [ "$(report_state)" != "$before" ]; then
   echo "--- Rankora.out was written, or changed, where it should not be"
   failed=1
 fi
-if [ -f "$case_dir/args" ] && [ "$(other_files)" != "$others_before" ]; then
+for f in "$case_dir"/expected/files/*; do
+  [ -f "$f" ] || continue
+  if [ -f "${f##*/}" ]; then compare "$f" "${f##*/}" "${f##*/}"
+  else echo "--- ${f##*/} was not written"; failed=1; fi
+done
+if [ -f "$case_dir/args" ] && [ "$(unexpected_files)" != "$others_before" ]; then
   echo "--- files other than Rankora.out were written or changed (before, then after):"
-  printf '%s\n--\n%s\n' "$others_before" "$(other_files)"
+  printf '%s\n--\n%s\n' "$others_before" "$(unexpected_files)"
   failed=1
 fi
 [ -f "$case_dir/fsize" ] && [ $failed = 0 ] &&

@@ -165,7 +165,7 @@ void warn_of_ignored_text(const IgnoredText& ignored, int lang, std::string_view
 }  // namespace
 
 void lecture(std::int32_t& nobj, std::int32_t& njudge, MatrixView mat, MatrixView table,
-             std::int32_t maxobj, std::int32_t maxj, std::int32_t lang) {
+             std::int32_t maxobj, std::int32_t maxj, std::int32_t lang, TableAnswers& answers) {
   ask_size(njudge, nobj, maxobj, maxj, lang);
   report::show_empty_line();
   const std::int32_t orient = ask_orientation(lang);
@@ -187,6 +187,7 @@ void lecture(std::int32_t& nobj, std::int32_t& njudge, MatrixView mat, MatrixVie
   warn_of_ignored_text(ignored, lang, trimmed);
 
   for (std::int32_t j = 1; j <= nobj; ++j) std::copy_n(mat.column(j), njudge, table.column(j));
+  answers = {std::string(trimmed), orient == 1};
 }
 
 }  // namespace rankora

@@ -350,15 +350,6 @@ std::string explain_table_problem(int lang, std::string_view fname, const TableP
   return line(table_problem(lang, fname, problem, max_judges, max_objects));
 }
 
-std::string output_not_written(int lang, std::string_view kind, std::string_view file) {
-  return line(sentence(lang, Text::OutputNotWrittenYet, {{"kind", kind}, {"file", file}}));
-}
-
-std::string unreadable_thread_count(int lang, std::string_view setting, std::int32_t max) {
-  return line(sentence(lang, Text::ThreadCountUnreadable,
-                       {{"setting", setting}, {"max", std::to_string(max)}}));
-}
-
 std::string table_read_line(int lang, std::string_view fname, const TableFile& table) {
   std::string text = sentence(lang, Text::TableRead,
                               {{"judges", judges(lang, table.judges)},

@@ -45,12 +45,6 @@ std::string file_error(int lang, FileTrouble trouble, std::string_view a, std::s
 std::string explain_table_problem(int lang, std::string_view fname, const TableProblem& problem,
                                   std::int32_t max_judges, std::int32_t max_objects);
 
-// An output that this version asks for and does not write yet (`kind` CSV, JSON, SVG).
-std::string output_not_written(int lang, std::string_view kind, std::string_view file);
-
-// RANKORA_THREADS holds no count from 1 to `max`: every core is used.
-std::string unreadable_thread_count(int lang, std::string_view setting, std::int32_t max);
-
 // The screen: what was read (27 judges x 30 objects from doubs.csv; names from the first
 // row and column; decimal commas), and where the report went.
 std::string table_read_line(int lang, std::string_view fname, const TableFile& table);

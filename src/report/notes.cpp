@@ -1,7 +1,9 @@
 #include "report/notes.hpp"
 
 #include <cerrno>
+#include <cstring>
 #include <string>
+#include <vector>
 
 #include "report/texts.hpp"
 #include "runtime/units.hpp"
@@ -34,7 +36,16 @@ std::string shown(std::string_view text) {
 
 std::string line(std::string_view text) { return std::string(kPrefix).append(text); }
 
-void say(std::string_view text) { rt::write_text(rt::kErrorUnit, line(text) + "\n"); }
+std::vector<std::string>& warnings() {
+  static std::vector<std::string> given;
+  return given;
+}
+
+// A warning, kept for the JSON output too.
+void say(std::string_view text) {
+  warnings().push_back(line(text));
+  rt::write_text(rt::kErrorUnit, warnings().back() + "\n");
+}
 
 Text ran_out(Question question) {
   switch (question) {
@@ -198,6 +209,37 @@ void warn_text_after_records(int lang, std::string_view fname, std::int64_t line
 void warn_text_after_table(int lang, std::string_view fname, std::int64_t line) {
   say(sentence(lang, Text::TextAfterTable, {{"file", fname}, {"line", count(line)}}));
   say(pattern(lang, Text::TextAfterTableWhy));
+}
+
+void warn_unreadable_thread_count(int lang, std::string_view setting, std::int32_t max) {
+  say(sentence(lang, Text::ThreadCountUnreadable,
+               {{"setting", setting}, {"max", std::to_string(max)}}));
+}
+
+std::span<const std::string> warnings_given() { return warnings(); }
+
+std::string explain_output_failure(int lang, std::string_view output, std::string_view report,
+                                   const rt::OutputFailure& failure) {
+  Text id = Text::OutputNotWritten;
+  switch (failure.step) {
+    case rt::OutputStep::Create:
+      id = Text::OutputNotCreated;
+      break;
+    case rt::OutputStep::Write:
+      break;
+    case rt::OutputStep::Sync:
+      id = Text::OutputNotSaved;
+      break;
+    case rt::OutputStep::Close:
+      id = Text::OutputNotClosed;
+      break;
+    case rt::OutputStep::Rename:
+      id = failure.error == EEXIST ? Text::OutputAppeared : Text::OutputNotRenamed;
+      break;
+  }
+  return line(
+      sentence(lang, id,
+               {{"output", output}, {"report", report}, {"reason", std::strerror(failure.error)}}));
 }
 
 }  // namespace rankora::report

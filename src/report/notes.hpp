@@ -5,10 +5,12 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
 #include "runtime/list_read.hpp"
+#include "runtime/output_file.hpp"
 #include "runtime/units.hpp"
 
 namespace rankora::report {
@@ -83,5 +85,15 @@ void warn_text_after_records(int lang, std::string_view fname, std::int64_t line
                              std::int64_t first_line, std::string_view start);
 // Something other than blanks stands after the last record, from `line` on.
 void warn_text_after_table(int lang, std::string_view fname, std::int64_t line);
+
+// RANKORA_THREADS holds no count from 1 to `max`: every core is used.
+void warn_unreadable_thread_count(int lang, std::string_view setting, std::int32_t max);
+
+// Every warning line given so far, as written, without its line end.
+std::span<const std::string> warnings_given();
+
+// The line for an output that could not be written; the report `report` is complete.
+std::string explain_output_failure(int lang, std::string_view output, std::string_view report,
+                                   const rt::OutputFailure& failure);
 
 }  // namespace rankora::report

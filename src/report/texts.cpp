@@ -181,6 +181,74 @@ constexpr Sentence kSentences[] = {
      "judges and {judges} objects, answer {objects} {judges}; to raise the capacity, see the "
      "section \"Capacities\" of the README."},
 
+    // {output} could not be written, {reason} says why; the report {report} is complete.
+    {Text::OutputNotCreated,
+     "{output} n'a pas pu etre ecrit: son fichier temporaire n'a pas pu etre cree dans son "
+     "dossier ({reason}). Le rapport {report} est complet.",
+     "{output} could not be written: its temporary file could not be created in its folder "
+     "({reason}). The report {report} is complete."},
+    {Text::OutputNotWritten,
+     "{output} n'a pas pu etre ecrit ({reason}). Le rapport {report} est complet.",
+     "{output} could not be written ({reason}). The report {report} is complete."},
+    {Text::OutputNotSaved,
+     "{output} n'a pas pu etre enregistre sur le disque ({reason}). Le rapport {report} est "
+     "complet.",
+     "{output} could not be saved to disk ({reason}). The report {report} is complete."},
+    {Text::OutputNotClosed,
+     "{output} n'a pas pu etre ferme ({reason}). Le rapport {report} est complet.",
+     "{output} could not be closed ({reason}). The report {report} is complete."},
+    {Text::OutputNotRenamed,
+     "{output} n'a pas pu prendre son nom ({reason}). Le rapport {report} est complet.",
+     "{output} could not be given its name ({reason}). The report {report} is complete."},
+    {Text::OutputAppeared,
+     "{output} est apparu pendant le calcul: il est reste tel quel et ces resultats n'y sont "
+     "pas. Relancez avec --force pour le remplacer, ou donnez un autre nom. Le rapport "
+     "{report} est complet.",
+     "{output} appeared while Rankora ran: it was left as it was, without these results. Run "
+     "again with --force to replace it, or give another name. The report {report} is "
+     "complete."},
+
+    // The picture's texts, in UTF-8 as the SVG is. {ties} is PictureWithTies or
+    // PictureWithoutTies, {permutations} PicturePermutations or PictureOnePermutation; in
+    // a tooltip, {name} is a blank and the judge's name or nothing, {null}
+    // PictureTooltipNull or nothing.
+    {Text::PictureTitle, "Test de concordance de Kendall: {file}",
+     "Kendall's test of concordance: {file}"},
+    {Text::PictureSize, "{judges} juges x {objects} objets, {ties}, {permutations}",
+     "{judges} judges x {objects} objects, {ties}, {permutations}"},
+    {Text::PictureWithTies, "correction pour ex-aequo", "with correction for ties"},
+    {Text::PictureWithoutTies, "sans correction pour ex-aequo", "without correction for ties"},
+    {Text::PicturePermutations, "{count} permutations", "{count} permutations"},
+    {Text::PictureOnePermutation, "1 permutation", "1 permutation"},
+    {Text::PictureStatistics, "W de Kendall = {w}; khi-carré de Friedman = {chi2}, nu = {nu}",
+     "Kendall's W = {w}; Friedman's chi-square = {chi2}, nu = {nu}"},
+    {Text::PictureGlobalHeading, "Test global: W des tableaux permutés (tous les juges permutés)",
+     "Global test: W of the shuffled tables (all judges permuted)"},
+    {Text::PictureGlobalP,
+     "p = {p} (tableaux permutés atteignant le W observé: {reached} sur {permutations})",
+     "p = {p} (shuffled tables reaching the observed W: {reached} of {permutations})"},
+    {Text::PictureObserved, "W observé = {w}", "observed W = {w}"},
+    {Text::PictureObservedOff, "W observé = {w}, hors échelle", "observed W = {w}, off the scale"},
+    {Text::PictureShuffledTables, "tableaux permutés", "shuffled tables"},
+    {Text::PictureOutside, "hors de l'axe: {below} en dessous, {above} au-dessus",
+     "outside the axis: {below} below, {above} above"},
+    {Text::PictureNoPermutation, "Aucune permutation: p = 1", "No permutation: p = 1"},
+    {Text::PictureNoW, "W n'est pas un nombre: chaque juge est constant",
+     "W is not a number: every judge is constant"},
+    {Text::PictureJudgesHeading, "Chaque juge: W(j), par ordre décroissant de Rbar",
+     "Each judge: W(j), in order of decreasing R-bar"},
+    {Text::PictureSignificant, "p de Holm ≤ 0.05 ({count})", "Holm p ≤ 0.05 ({count})"},
+    {Text::PictureNotSignificant, "p de Holm > 0.05 ({count})", "Holm p > 0.05 ({count})"},
+    {Text::PictureNullVariance, "variance nulle ({count})", "null variance ({count})"},
+    {Text::PictureAllJudgesW, "W de tous les juges", "W of all judges"},
+    {Text::PictureJudge, "Juge", "Judge"},
+    {Text::PictureHolm, "p de Holm", "Holm p"},
+    {Text::PictureReportOrder, "juges dans l'ordre du rapport (Rbar décroissant)",
+     "judges in the report's order (decreasing R-bar)"},
+    {Text::PictureTooltip, "Juge {judge}{name}: W(j) = {w}, p de Holm = {holm}{null}",
+     "Judge {judge}{name}: W(j) = {w}, Holm p = {holm}{null}"},
+    {Text::PictureTooltipNull, ", variance nulle", ", null variance"},
+
     // {left} is the time left, or nothing while it cannot be told yet.
     {Text::ProgressGlobalTest, " Test global: {percent}{left}", " Global test: {percent}{left}"},
     {Text::ProgressJudges, " Juges testes: {done} sur {count} ({percent}){left}",
@@ -234,11 +302,6 @@ constexpr Sentence kSentences[] = {
      "{option} ecraserait le fichier de donnees {file}: nommez un autre "
      "fichier.",
      "{option} would overwrite the data file {file}: name another file."},
-    {Text::OutputNotWrittenYet,
-     "attention: cette version de Rankora n'ecrit pas encore de fichier {kind}: {file} n'a pas "
-     "ete cree.",
-     "warning: this version of Rankora does not write {kind} files yet: {file} was not "
-     "created."},
     {Text::ThreadCountUnreadable,
      "attention: RANKORA_THREADS={setting} n'est pas un nombre de fils de 1 a {max}: "
      "tous les coeurs sont utilises.",

@@ -12,6 +12,7 @@
 #include "report/records.hpp"
 #include "run/analyse.hpp"
 #include "run/outputs.hpp"
+#include "run/result_files.hpp"
 #include "runtime/process.hpp"
 #include "runtime/units.hpp"
 #include "runtime/write.hpp"
@@ -90,10 +91,12 @@ void run_without_questions(const Options& o, const Storage& s) {
 
   const Concordance concordance =
       analyse(s, table.judges, table.objects, o.lang, o.nperm, o.ties, !o.quiet);
-  write_outputs(o, concordance, s.judges.span().first(static_cast<std::size_t>(table.judges)),
-                &table);
+  const bool written =
+      write_outputs(o, concordance, s.judges.span().first(static_cast<std::size_t>(table.judges)),
+                    &table, {name, table.judges_are == JudgesAre::Rows});
   rt::close_unit(rt::kReportUnit);
   say(o, report::report_written_line(o.lang, o.report));
+  if (!written) std::exit(kOutputNotWritten);
   rt::stop();
 }
 

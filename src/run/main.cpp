@@ -14,6 +14,7 @@
 #include "run/command_line.hpp"
 #include "run/options.hpp"
 #include "run/outputs.hpp"
+#include "run/result_files.hpp"
 #include "run/storage.hpp"
 #include "run/threads.hpp"
 #include "runtime/list_read.hpp"
@@ -75,7 +76,8 @@ void run(const Storage& s, const Options& options) {
 
   std::int32_t nobj = 0;
   std::int32_t njudge = 0;
-  lecture(nobj, njudge, s.mat_view(), s.table_view(), kMaxObjects, kMaxJudges, lang);
+  TableAnswers answers;
+  lecture(nobj, njudge, s.mat_view(), s.table_view(), kMaxObjects, kMaxJudges, lang, answers);
 
   const std::int32_t ties = ask_ties(lang);
   const std::int32_t nperm = ask_permutations(lang);
@@ -85,12 +87,14 @@ void run(const Storage& s, const Options& options) {
   const Concordance concordance = analyse(s, njudge, nobj, lang, nperm, ties);
   Options outputs = options;
   outputs.lang = lang;
-  write_outputs(outputs, concordance, s.judges.span().first(static_cast<std::size_t>(njudge)),
-                nullptr);
+  const bool written =
+      write_outputs(outputs, concordance, s.judges.span().first(static_cast<std::size_t>(njudge)),
+                    nullptr, answers);
 
   report::show_empty_line();
   report::show_closing_message(lang);
   rt::close_unit(rt::kReportUnit);
+  if (!written) std::exit(kOutputNotWritten);
 }
 
 // The thread count changes no figure, only the time: -T wins; a RANKORA_THREADS that
@@ -100,8 +104,7 @@ std::int32_t threads_to_use(const Options& options) {
   const unsigned cores = std::thread::hardware_concurrency();
   const char* setting = std::getenv("RANKORA_THREADS");
   if (const auto threads = thread_count(setting, cores)) return *threads;
-  rt::write_text(rt::kErrorUnit,
-                 report::unreadable_thread_count(options.lang, setting, kMaxThreads) + "\n");
+  report::warn_unreadable_thread_count(options.lang, setting, kMaxThreads);
   return *thread_count(nullptr, cores);
 }
 

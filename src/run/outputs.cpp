@@ -7,6 +7,8 @@
 #include <cstring>
 
 #include "report/command_line.hpp"
+#include "report/notes.hpp"
+#include "run/result_files.hpp"
 #include "runtime/units.hpp"
 #include "runtime/write.hpp"
 
@@ -70,14 +72,25 @@ std::optional<std::string> check_outputs(const Options& o) {
   return {};
 }
 
-void write_outputs(const Options& o, const Concordance& /*concordance*/,
-                   std::span<const JudgeResult> /*judges*/, const TableFile* /*table*/) {
-  const std::pair<std::string_view, const std::string*> asked[] = {
-      {"CSV", &o.csv}, {"JSON", &o.json}, {"SVG", &o.svg}};
-  for (const auto& [kind, file] : asked) {
-    if (file->empty()) continue;
-    rt::write_text(rt::kErrorUnit, report::output_not_written(o.lang, kind, *file) + "\n");
+bool write_outputs(const Options& o, const Concordance& concordance,
+                   std::span<const JudgeResult> judges, const TableFile* table,
+                   const TableAnswers& answers) {
+  if (o.csv.empty() && o.json.empty() && o.svg.empty()) return true;
+  report::RunDescription run;
+  run.version = rankora_version();
+  run.data_file = answers.file;
+  run.judges_are_rows = answers.judges_are_rows;
+  if (o.seed) run.seed = *o.seed;
+  run.lang = o.lang;
+  if (table) {
+    run.judge_names = table->judge_names;
+    run.object_names = table->object_names;
   }
+  const report::RunResults results(run, concordance, judges, report::warnings_given());
+  // The dialogue's report always has this name.
+  const std::string_view report_name =
+      o.data_file ? std::string_view(o.report) : std::string_view("Rankora.out");
+  return write_result_files({o.csv, o.json, o.svg, o.force}, results, report_name);
 }
 
 }  // namespace rankora

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "analysis/results.hpp"
+#include "input/lecture.hpp"
 #include "input/table_file.hpp"
 #include "run/options.hpp"
 
@@ -17,10 +18,13 @@ namespace rankora {
 // The message, or nothing when every output can be written.
 std::optional<std::string> check_outputs(const Options& options);
 
-// --csv, --json and --svg, once the report is complete: the writers of the results as
-// data come here. `table` is the command line's table file (its names among them), or
-// nullptr after the dialogue.
-void write_outputs(const Options& options, const Concordance& concordance,
-                   std::span<const JudgeResult> judges, const TableFile* table);
+// --csv, --json and --svg, once the report is complete, each whole or not at all. `table`
+// is the command line's table file (its names among them), or nullptr after the
+// dialogue; `answers` what the run was told of its table. False when an output could not
+// be written (its line is given): the run then ends with kOutputNotWritten once its
+// report is closed.
+bool write_outputs(const Options& options, const Concordance& concordance,
+                   std::span<const JudgeResult> judges, const TableFile* table,
+                   const TableAnswers& answers);
 
 }  // namespace rankora

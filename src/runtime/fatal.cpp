@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 
+#include "runtime/output_file.hpp"
 #include "runtime/process.hpp"
 #include "runtime/progress.hpp"
 #include "runtime/units.hpp"
@@ -58,6 +59,7 @@ void fatal(std::string_view operation, std::string_view message, int unit, std::
 #endif
   erase_progress_from_handler();
   write_all(STDERR_FILENO, report);
+  remove_pending_output();
   close_all_units();
   std::signal(SIGABRT, SIG_DFL);
   std::abort();

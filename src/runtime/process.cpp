@@ -8,14 +8,16 @@
 #include <cstdlib>
 #include <string>
 
+#include "runtime/output_file.hpp"
 #include "runtime/progress.hpp"
 #include "runtime/units.hpp"
 
 namespace rankora::rt {
 namespace {
 
-// Everything a handler does must be async-signal-safe: write, close, sigaction, _exit, abort.
-// A progress line on the terminal is erased first, so the message stands alone.
+// Everything a handler does must be async-signal-safe: write, close, unlink, sigaction,
+// raise, _exit, abort. A progress line on the terminal is erased first, so the message
+// stands alone.
 void say(const char* text, std::size_t length) noexcept {
   erase_progress_from_handler();
   write_all(STDERR_FILENO, {text, length});
@@ -24,6 +26,7 @@ void say(const char* text, std::size_t length) noexcept {
 template <std::size_t N>
 [[noreturn]] void die_with_status(const char (&message)[N]) noexcept {
   say(message, N - 1);
+  remove_pending_output();
   close_all_units();
   ::_exit(1);
 }
@@ -31,6 +34,7 @@ template <std::size_t N>
 template <std::size_t N>
 [[noreturn]] void die_with_abort(const char (&message)[N]) noexcept {
   say(message, N - 1);
+  remove_pending_output();
   close_all_units();
   struct sigaction action {};
   action.sa_handler = SIG_DFL;
@@ -44,6 +48,14 @@ extern "C" void on_quit(int) { die_with_abort("Quit signal\n"); }
 extern "C" void on_trace_trap(int) { die_with_abort("Trace trap\n"); }
 extern "C" void on_abort(int) { die_with_abort("IOT Trap\n"); }
 extern "C" void on_float_exception(int) { die_with_abort("Floating Exception\n"); }
+// A hangup ends the run as it always did, silently, but no half-written output is left.
+extern "C" void on_hangup(int signal) {
+  remove_pending_output();
+  struct sigaction action {};
+  action.sa_handler = SIG_DFL;
+  ::sigaction(signal, &action, nullptr);
+  ::raise(signal);
+}
 
 using Handler = void (*)(int);
 
@@ -88,6 +100,7 @@ void install_signal_handlers() {
   install_unless_ignored(SIGINT, on_interrupt);
   install(SIGTERM, on_terminate);
   install(SIGTRAP, on_trace_trap);
+  install_unless_ignored(SIGHUP, on_hangup);
   // Past a file-size limit a write then fails and is reported, instead of the
   // process being killed with the report half written.
   install(SIGXFSZ, SIG_IGN);
@@ -96,7 +109,10 @@ void install_signal_handlers() {
   install(SIGPIPE, SIG_IGN);
 }
 
-void exit_routine() { close_all_units(); }
+void exit_routine() {
+  remove_pending_output();
+  close_all_units();
+}
 
 }  // namespace
 

@@ -34,6 +34,13 @@ done <"$work/messages"
 
 head -n 1 "$PAGE" | grep -qF "\"Rankora $VERSION\"" || fail "the manual page does not name version $VERSION"
 
+# The page's exit statuses are the user's manual's.
+sed -n '/^\.SH EXIT STATUS/,/^\.SH/p' "$PAGE" | sed -n 's/^\.B \([0-9][0-9]*\)$/\1/p' >"$work/statuses.page"
+sed -n '/^### Exit status/,/^#/p' "$README" | sed -n 's/^| \([0-9][0-9]*\) |.*/\1/p' >"$work/statuses.manual"
+[ -s "$work/statuses.page" ] || fail "no exit status in the manual page"
+cmp -s "$work/statuses.page" "$work/statuses.manual" ||
+  fail "exit statuses: the page has $(echo $(cat "$work/statuses.page")), the manual $(echo $(cat "$work/statuses.manual"))"
+
 if ! command -v man >/dev/null 2>&1; then
   echo "skipped: man is not installed"
   [ -s "$work/failures" ] && finish
@@ -44,6 +51,9 @@ fi
 for width in 80 60; do
   MANWIDTH=$width man --warnings -l "$PAGE" 2>"$work/warnings" >"$work/page.$width"
   [ -s "$work/warnings" ] && fail "warnings at width $width: $(cat "$work/warnings")"
+  # A request run into the line before it is printed as text.
+  grep -nE '\.(TP|PP|IP|SH|SS|B|BR|BI|RB|EX|EE)( |$)' "$work/page.$width" >"$work/leaked" &&
+    fail "requests printed as text at width $width: $(cat "$work/leaked")"
 done
 
 # The sections Debian users expect, in this order.
