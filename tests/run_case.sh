@@ -6,6 +6,7 @@
 #                      of the case's threads file); every run must give the expected outputs
 #   --own-lines-apart  leave the error stream's "rankora: " lines out of the comparison
 #   --record           write what the run gave into expected/ (review it before use)
+# RANKORA_CASE_ONE_RUN=1 in the environment runs a case once, whatever its thread counts.
 # Exit status: 0 the case passes, 1 it fails, 2 it cannot be run.
 set -u && ulimit -c 0 && umask 022
 threads= option=
