@@ -100,8 +100,6 @@ const FileCalls& system_file_calls() {
   return calls;
 }
 
-std::string temporary_name(const std::string& path) { return candidate(path, 0); }
-
 std::optional<OutputFailure> write_output_file(const std::string& path, std::string_view text,
                                                bool replace, const FileCalls& calls) {
   std::string temporary;

@@ -40,9 +40,6 @@ std::optional<OutputFailure> write_output_file(const std::string& path, std::str
                                                bool replace,
                                                const FileCalls& calls = system_file_calls());
 
-// The temporary file `write_output_file` would use for `path` in this process, first try.
-std::string temporary_name(const std::string& path);
-
 // Removes the temporary file being written, if there is one. Async-signal-safe: for the
 // signal handlers and every other end of the process.
 void remove_pending_output() noexcept;
